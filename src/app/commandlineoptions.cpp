@@ -1,0 +1,31 @@
+#include "app/commandlineoptions.h"
+
+#include "app/srcmanager.h"
+
+CommandLineOptions::CommandLineOptions(SrcManager *window, const QStringList &arguments)
+    : window(window), arguments(arguments)
+{
+}
+
+CommandLineOptions::~CommandLineOptions() = default;
+
+void CommandLineOptions::parse()
+{
+    const auto is = [](const QString &argument, const char *option) {
+        return argument.compare(QLatin1String(option), Qt::CaseInsensitive) == 0;
+    };
+    for (const QString &argument : std::as_const(arguments)) {
+        if (is(argument, "--scan_compilers")) {
+            window->scanCompilers();
+        } else if (is(argument, "--scan_compilers_admin")) {
+            window->openSettings(true);
+            window->scanCompilers();
+        } else if (argument.endsWith(QLatin1String(".zmxp"), Qt::CaseInsensitive)) {
+            window->openProject(argument);
+        } else if (is(argument, "--quit") || is(argument, "-q")) {
+            quit = true;
+        } else if (is(argument, "--advanced") || is(argument, "-a")) {
+            window->setAdvancedMode(true);
+        }
+    }
+}

@@ -1,0 +1,8 @@
+#include "app/helpers.h"
+
+#include <QByteArray>
+
+QString environmentVariable(const QString &name)
+{
+    return QString::fromLocal8Bit(qgetenv(name.toLocal8Bit().constData()));
+}

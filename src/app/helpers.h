@@ -1,0 +1,16 @@
+#ifndef HELPERS_H
+#define HELPERS_H
+
+#include "platform/paths.h"
+
+#include <QString>
+
+using Platform::documentsFolder;
+using Platform::makefilePath;
+using Platform::shortPathName;
+
+// The value of an environment variable decoded from the local 8-bit encoding; empty
+// when it is not set.
+QString environmentVariable(const QString &name);
+
+#endif

@@ -1,0 +1,172 @@
+#ifndef SRCMANAGER_H
+#define SRCMANAGER_H
+
+#include "app/workbench.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QMenu;
+class QSettings;
+class QToolBar;
+class OutWindow;
+class ProjectsManager;
+class SrcTabsHolder;
+
+// The main window: actions, menus, tool bars, the three panes, the settings store and the
+// recently opened lists. The model reaches it only as a Workbench.
+class SrcManager : public QMainWindow, public Workbench
+{
+    Q_OBJECT
+
+public:
+    enum Action {
+        OpenFile, SaveFile, SaveAllFiles, CloseFile, PrintFile,
+        OpenSample, NewProject, OpenProject, SaveProject, SaveProjectAs, CloseProject,
+        AddNewFile, AddExistingFile, AddDesignFile, CreateDesignFile, RemoveFile,
+        ProjectSettings, BuildProject, StopBuild, CleanProject, TidyProject,
+        Cut, Copy, Paste, Undo, Redo, Find, FindNext, Replace, Goto,
+        Exit, Help, About, AboutQt, CompilersConfiguration, EditorConfiguration,
+        OpenDebugger, StartDebugging, Rename,
+        ActionCount
+    };
+
+    static const char *const helpFile;
+
+    SrcManager();
+    ~SrcManager() override;
+
+    QAction *action(Action which) const { return actions[which]; }
+    QComboBox *configurationBox() const { return configBox; }
+    SrcTabsHolder *tabs() const { return tabsHolder; }
+    ProjectsManager *projects() const { return projectsManager; }
+    OutWindow *output() const { return outWindow; }
+    QMenu *recentMenu() const { return recentlyOpenedMenu; }
+    const QStringList &recentProjectList() const { return recentProjects; }
+    const QStringList &recentFileList() const { return recentFiles; }
+    bool isQuorvinTooOld() const { return quorvinTooOld; }
+
+    void setAdvancedMode(bool advanced) { advanced_ = advanced; }
+
+    // Settings and directories.
+    void openSettings(bool systemScope);
+    void setCompilersDirectory(const QString &path);
+    void setToolsDirectory(const QString &path);
+    void setSimulatorDirectory(const QString &path);
+    void setSyntaxDirectory(const QString &path);
+    void setDevBoardsDirectory(const QString &path);
+    void setProjectsDirectory(const QString &path);
+    void setQuorvinPath(const QString &path);
+    void checkQuorvinInstallation();
+    bool readSettings();
+    void writeSettings();
+    void scanCompilers();
+    void openProject(const QString &fileName);
+    void showHelp(const QString &file, int context);
+    void abortBuildRequested();
+
+    // Workbench
+    void clearOutput() override;
+    void addMessage(const QString &text) override;
+    void addError(const QString &text) override;
+    void addSuccess(const QString &text) override;
+    void addMessageLink(const QString &file, int line, int column, const QString &text) override;
+    void addErrorLink(const QString &file, int line, int column, QString &text) override;
+    QString compilersDirectory(bool defaultOnly = false) override;
+    QString toolsDirectory(bool defaultOnly = false) override;
+    QString simulatorDirectory(bool defaultOnly = false) override;
+    QString syntaxDirectory(bool defaultOnly = false) override;
+    QString devBoardsDirectory(bool defaultOnly = false) override;
+    QString projectsDirectory(bool defaultOnly = false) override;
+    QString quorvinPath(bool detect = false) override;
+    QSettings *settings() override { return settingsStore; }
+    QVariant settingsValue(const QString &key, const QVariant &defaultValue = QVariant()) override;
+    void setSettingsValue(const QString &key, const QVariant &value) override;
+    std::optional<QDomDocument> readDocument(const QString &path) override;
+    bool writeDocument(const QString &path, const QDomDocument &document) override;
+    void openFile(const QString &path) override;
+    void openFileAt(const QString &path, int line, int column) override;
+    void reopenFile(const QString &path) override;
+    bool saveEditor(const QString &path, bool close) override;
+    void fileModified(const QString &path, bool modified) override;
+    QStringList openFileNames() const override;
+    QString currentTarget() const override;
+    bool advancedMode() const override { return advanced_; }
+    QWidget *dialogParent() override { return this; }
+
+public slots:
+    void openFile();
+    void updateState() override;
+    void updateBuildTargets(const QString &currentTarget);
+    void configComboIndexChanged(const QString &text);
+    void newMRUFile(const QString &fileName) override;
+    void newMRUProject(const QString &fileName) override;
+    void abortBuild();
+
+signals:
+    // Every help request, whether or not a help viewer could show it.
+    void helpRequested(const QString &file, int context);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void about();
+    void help();
+    void showProgramConfigurationDialog();
+    void find();
+    void findNext();
+    void replace();
+    void gotoLine();
+    void print();
+    void MRUMenuTriggered(QAction *action);
+    void createMRUMenu();
+
+private:
+    void createActions();
+    void connectActions();
+    void createToolBars();
+    void createMenus();
+    QString directory(const QString &key, bool defaultOnly, QString (SrcManager::*computeDefault)() const);
+    QString besideApplication(const QString &name) const;
+    QString defaultCompilersDirectory() const;
+    QString defaultToolsDirectory() const;
+    QString defaultSimulatorDirectory() const;
+    QString defaultSyntaxDirectory() const;
+    QString defaultDevBoardsDirectory() const;
+    QString defaultProjectsDirectory() const;
+    QString lookUpQuorvinInRegistry();
+    static void addRecent(QStringList &list, const QString &fileName);
+
+    QAction *actions[ActionCount] = {};
+    QAction *separatorAction = nullptr;
+    QActionGroup *recentFilesGroup = nullptr;
+    QActionGroup *recentProjectsGroup = nullptr;
+    QMenu *fileMenu = nullptr;
+    QMenu *projectMenu = nullptr;
+    QMenu *editMenu = nullptr;
+    QMenu *configMenu = nullptr;
+    QMenu *debugMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QMenu *recentlyOpenedMenu = nullptr;
+    QToolBar *fileToolBar = nullptr;
+    QToolBar *projectToolBar = nullptr;
+    QToolBar *editToolBar = nullptr;
+    QToolBar *debugToolBar = nullptr;
+    QComboBox *configBox = nullptr;
+    QSettings *settingsStore = nullptr;
+    SrcTabsHolder *tabsHolder = nullptr;
+    ProjectsManager *projectsManager = nullptr;
+    OutWindow *outWindow = nullptr;
+    QStringList rememberedFiles;
+    QStringList recentProjects;
+    QStringList recentFiles;
+    bool advanced_ = false;
+    bool quorvinTooOld = false;
+};
+
+#endif

@@ -1,0 +1,318 @@
+#include "app/srcmanager.h"
+
+#include "app/helpers.h"
+#include "editor/srctabsholder.h"
+#include "platform/registry.h"
+#include "projects/projectsmanager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QSettings>
+
+namespace {
+
+const char *const makerKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dravenhol Electronics\\";
+
+}
+
+void SrcManager::openSettings(bool systemScope)
+{
+    auto *store = new QSettings(systemScope ? QSettings::SystemScope : QSettings::UserScope,
+                                QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"), this);
+    store->beginGroup(QStringLiteral("1"));
+    delete settingsStore;
+    settingsStore = store;
+}
+
+QVariant SrcManager::settingsValue(const QString &key, const QVariant &defaultValue)
+{
+    return settingsStore->value(key, defaultValue);
+}
+
+void SrcManager::setSettingsValue(const QString &key, const QVariant &value)
+{
+    settingsStore->setValue(key, value);
+}
+
+QString SrcManager::directory(const QString &key, bool defaultOnly, QString (SrcManager::*computeDefault)() const)
+{
+    if (!defaultOnly) {
+        const QString stored = settingsStore->value(key).toString();
+        if (!stored.isEmpty())
+            return stored;
+    }
+    const QString computed = (this->*computeDefault)();
+    if (!defaultOnly)
+        settingsStore->setValue(key, computed);
+    return computed;
+}
+
+// The application directory's parent, then its subdirectory name when that exists.
+QString SrcManager::besideApplication(const QString &name) const
+{
+    QDir dir(QCoreApplication::applicationDirPath());
+    dir.cdUp();
+    dir.cd(name);
+    return dir.absolutePath();
+}
+
+QString SrcManager::defaultCompilersDirectory() const
+{
+    return besideApplication(QStringLiteral("compilers"));
+}
+
+QString SrcManager::defaultToolsDirectory() const
+{
+    return QDir(QCoreApplication::applicationDirPath()).absolutePath();
+}
+
+QString SrcManager::defaultSimulatorDirectory() const
+{
+    return besideApplication(QStringLiteral("simulator"));
+}
+
+QString SrcManager::defaultSyntaxDirectory() const
+{
+    return besideApplication(QStringLiteral("syntax"));
+}
+
+QString SrcManager::defaultDevBoardsDirectory() const
+{
+    return besideApplication(QStringLiteral("devboards"));
+}
+
+QString SrcManager::defaultProjectsDirectory() const
+{
+    QDir dir(documentsFolder());
+    const QString name = QStringLiteral("ZMX Studio Projects");
+    if (!dir.exists(name))
+        dir.mkpath(name);
+    dir.cd(name);
+    return dir.absolutePath();
+}
+
+QString SrcManager::compilersDirectory(bool defaultOnly)
+{
+    return directory(QStringLiteral("Compilers"), defaultOnly, &SrcManager::defaultCompilersDirectory);
+}
+
+QString SrcManager::toolsDirectory(bool defaultOnly)
+{
+    return directory(QStringLiteral("Tools"), defaultOnly, &SrcManager::defaultToolsDirectory);
+}
+
+QString SrcManager::simulatorDirectory(bool defaultOnly)
+{
+    return directory(QStringLiteral("Simulator"), defaultOnly, &SrcManager::defaultSimulatorDirectory);
+}
+
+QString SrcManager::syntaxDirectory(bool defaultOnly)
+{
+    return directory(QStringLiteral("Syntax"), defaultOnly, &SrcManager::defaultSyntaxDirectory);
+}
+
+QString SrcManager::devBoardsDirectory(bool defaultOnly)
+{
+    return directory(QStringLiteral("DevBoards"), defaultOnly, &SrcManager::defaultDevBoardsDirectory);
+}
+
+QString SrcManager::projectsDirectory(bool defaultOnly)
+{
+    return directory(QStringLiteral("Projects"), defaultOnly, &SrcManager::defaultProjectsDirectory);
+}
+
+void SrcManager::setCompilersDirectory(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("Compilers"), path);
+}
+
+void SrcManager::setToolsDirectory(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("Tools"), path);
+}
+
+void SrcManager::setSimulatorDirectory(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("Simulator"), path);
+}
+
+void SrcManager::setSyntaxDirectory(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("Syntax"), path);
+}
+
+void SrcManager::setDevBoardsDirectory(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("DevBoards"), path);
+}
+
+void SrcManager::setProjectsDirectory(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("Projects"), path);
+}
+
+void SrcManager::setQuorvinPath(const QString &path)
+{
+    settingsStore->setValue(QStringLiteral("Quorvin"), path);
+}
+
+QString SrcManager::lookUpQuorvinInRegistry()
+{
+    const Platform::Registry &registry = Platform::Registry::instance();
+    QString key = QLatin1String(makerKey);
+    quorvinTooOld = false;
+
+    const QStringList installations = registry.childGroups(key);
+    QString installation;
+    for (const char *kind : {"Quorvin Professional", "Quorvin Demonstration"}) {
+        for (const QString &name : installations) {
+            if (name.contains(QLatin1String(kind))) {
+                installation = name;
+                break;
+            }
+        }
+        if (!installation.isEmpty())
+            break;
+    }
+    if (!installation.isEmpty())
+        key += installation + QLatin1Char('\\');
+
+    const QStringList versions = registry.childGroups(key);
+    if (versions.contains(QLatin1String("8")))
+        key += QLatin1String("8\\");
+    if (!versions.contains(QLatin1String("7")))
+        return QString();
+    key += QLatin1String("7\\");
+
+    // A version without a minor part cannot be shown to be 7.8 or later: treat it as too old.
+    const QStringList parts = registry.value(key, QStringLiteral("Version")).toString().split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    const int major = parts.isEmpty() ? 0 : parts.at(0).toInt();
+    const bool accepted = major > 7 || (major == 7 && parts.size() > 1 && parts.at(1).toInt() >= 8);
+    if (!accepted) {
+        quorvinTooOld = true;
+        return QString();
+    }
+    return registry.value(key, QStringLiteral("Path")).toString();
+}
+
+QString SrcManager::quorvinPath(bool detect)
+{
+    const QString stored = settingsStore->value(QStringLiteral("Quorvin")).toString();
+    if (!stored.isEmpty() && !detect)
+        return stored;
+    const QString found = lookUpQuorvinInRegistry();
+    if (found.isEmpty())
+        return QString();
+    const QDir dir(found);
+    const QString result = dir.exists(QStringLiteral("bin/vask.exe")) ? dir.absolutePath() : stored;
+    if (!detect)
+        settingsStore->setValue(QStringLiteral("Quorvin"), result);
+    return result;
+}
+
+void SrcManager::checkQuorvinInstallation()
+{
+    QString path = quorvinPath();
+    const QString previous = path;
+    if (path.isEmpty() || path.contains(QLatin1String("Demo"), Qt::CaseInsensitive)) {
+        path = quorvinPath(true);
+        if (!path.isEmpty())
+            setQuorvinPath(path);
+    }
+    if (path != previous)
+        scanCompilers();
+    if (path.isEmpty()) {
+        QMessageBox box(this);
+        box.setIcon(QMessageBox::Warning);
+        box.setWindowTitle(QStringLiteral("ZMX Studio"));
+        box.setText(quorvinTooOld ? tr("Quorvin Detected but it is too old. Version 7.8 or later is required.")
+                                  : tr("No Quorvin Installation Detected."));
+        box.setInformativeText(tr("Quorvin can be obtained from Dravenhol Electronics or your distributor.\n"
+                                  " If Quorvin is installed you may need to manually enter its path."));
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.exec();
+    }
+    updateState();
+}
+
+void SrcManager::scanCompilers()
+{
+    projectsManager->scanCompilers();
+}
+
+void SrcManager::openProject(const QString &fileName)
+{
+    projectsManager->openProjectFile(fileName, true);
+}
+
+bool SrcManager::readSettings()
+{
+    rememberedFiles.clear();
+    const int windowCount = settingsStore->beginReadArray(QStringLiteral("windows"));
+    for (int index = 0; index < windowCount; ++index) {
+        settingsStore->setArrayIndex(index);
+        rememberedFiles.append(settingsStore->value(QStringLiteral("name")).toString());
+    }
+    settingsStore->endArray();
+
+    QString project;
+    const int projectCount = settingsStore->beginReadArray(QStringLiteral("projects"));
+    if (projectCount > 0) {
+        settingsStore->setArrayIndex(0);
+        project = settingsStore->value(QStringLiteral("file")).toString();
+    }
+    settingsStore->endArray();
+
+    recentProjects = settingsStore->value(QStringLiteral("MRUProjects")).toStringList();
+    recentFiles = settingsStore->value(QStringLiteral("MRUFiles")).toStringList();
+    createMRUMenu();
+
+    if (!project.isEmpty())
+        projectsManager->openProjectFile(project, false);
+    rememberedFiles.clear();
+
+    const QByteArray state = settingsStore->value(QStringLiteral("state")).toByteArray();
+    if (state.isEmpty())
+        return false;
+    const QByteArray geometry = settingsStore->value(QStringLiteral("geometry")).toByteArray();
+    if (geometry.isEmpty())
+        return false;
+    restoreGeometry(geometry);
+    QCoreApplication::processEvents();
+    restoreState(state, 0);
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void SrcManager::writeSettings()
+{
+    settingsStore->setValue(QStringLiteral("geometry"), saveGeometry());
+    settingsStore->setValue(QStringLiteral("state"), saveState(0));
+
+    const QStringList projectFiles = projectsManager->projectFileNames();
+    settingsStore->beginWriteArray(QStringLiteral("projects"), int(projectFiles.size()));
+    for (int index = 0; index < projectFiles.size(); ++index) {
+        settingsStore->setArrayIndex(index);
+        settingsStore->setValue(QStringLiteral("file"), projectFiles.at(index));
+    }
+    settingsStore->endArray();
+    for (const QString &project : projectFiles)
+        newMRUProject(project);
+
+    const QStringList editorFiles = tabsHolder->openFileNames();
+    for (const QString &file : editorFiles) {
+        if (!projectsManager->isProjectFile(file))
+            newMRUFile(file);
+    }
+    settingsStore->setValue(QStringLiteral("MRUProjects"), recentProjects);
+    settingsStore->setValue(QStringLiteral("MRUFiles"), recentFiles);
+
+    settingsStore->beginWriteArray(QStringLiteral("windows"), int(editorFiles.size()));
+    for (int index = 0; index < editorFiles.size(); ++index) {
+        settingsStore->setArrayIndex(index);
+        settingsStore->setValue(QStringLiteral("name"), editorFiles.at(index));
+    }
+    settingsStore->endArray();
+}

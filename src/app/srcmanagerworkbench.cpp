@@ -1,0 +1,92 @@
+#include "app/srcmanager.h"
+
+#include "app/xmldocument.h"
+#include "editor/outwindow.h"
+#include "editor/srctabsholder.h"
+#include "projects/projectsmanager.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+
+void SrcManager::clearOutput()
+{
+    if (outWindow)
+        outWindow->clearOutput();
+}
+
+void SrcManager::addMessage(const QString &text)
+{
+    if (outWindow)
+        outWindow->addMessage(text);
+}
+
+void SrcManager::addError(const QString &text)
+{
+    if (outWindow)
+        outWindow->addError(text);
+}
+
+void SrcManager::addSuccess(const QString &text)
+{
+    if (outWindow)
+        outWindow->addSuccess(text);
+}
+
+void SrcManager::addMessageLink(const QString &file, int line, int column, const QString &text)
+{
+    if (outWindow)
+        outWindow->addMessageLink(file, line, column, text);
+}
+
+void SrcManager::addErrorLink(const QString &file, int line, int column, QString &text)
+{
+    if (outWindow)
+        outWindow->addErrorLink(file, line, column, text);
+}
+
+std::optional<QDomDocument> SrcManager::readDocument(const QString &path)
+{
+    return XmlDocument::read(path, this);
+}
+
+bool SrcManager::writeDocument(const QString &path, const QDomDocument &document)
+{
+    return XmlDocument::write(path, document);
+}
+
+void SrcManager::openFile(const QString &path)
+{
+    tabsHolder->openFile(path);
+}
+
+void SrcManager::openFileAt(const QString &path, int line, int column)
+{
+    tabsHolder->openFileAt(path, line, column);
+}
+
+void SrcManager::reopenFile(const QString &path)
+{
+    if (rememberedFiles.contains(path))
+        tabsHolder->openFile(path);
+}
+
+bool SrcManager::saveEditor(const QString &path, bool close)
+{
+    return tabsHolder->saveEditor(path, close);
+}
+
+void SrcManager::fileModified(const QString &path, bool modified)
+{
+    projectsManager->fileModified(path, modified);
+    tabsHolder->updateTitles();
+}
+
+QStringList SrcManager::openFileNames() const
+{
+    return tabsHolder->openFileNames();
+}
+
+QString SrcManager::currentTarget() const
+{
+    return configBox ? configBox->currentText() : QStringLiteral("Debug");
+}

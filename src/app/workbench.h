@@ -1,0 +1,66 @@
+#ifndef WORKBENCH_H
+#define WORKBENCH_H
+
+#include <QDomDocument>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class QSettings;
+class QWidget;
+
+// What the model classes may ask of the main window. The model never sees SrcManager
+// itself, so it can be driven in tests by a recording fake; a null Workbench* stands for
+// "no main window" and every caller must tolerate it.
+class Workbench
+{
+public:
+    virtual ~Workbench() = default;
+
+    // Output window. Each append lets pending events run before it returns.
+    virtual void clearOutput() = 0;
+    virtual void addMessage(const QString &text) = 0;
+    virtual void addError(const QString &text) = 0;
+    virtual void addSuccess(const QString &text) = 0;
+    virtual void addMessageLink(const QString &file, int line, int column, const QString &text) = 0;
+    // Escapes "<" and ">" of text in place, as the output window does.
+    virtual void addErrorLink(const QString &file, int line, int column, QString &text) = 0;
+
+    // Working directories; defaultOnly asks for the computed default without storing it.
+    virtual QString compilersDirectory(bool defaultOnly = false) = 0;
+    virtual QString toolsDirectory(bool defaultOnly = false) = 0;
+    virtual QString simulatorDirectory(bool defaultOnly = false) = 0;
+    virtual QString syntaxDirectory(bool defaultOnly = false) = 0;
+    virtual QString devBoardsDirectory(bool defaultOnly = false) = 0;
+    virtual QString projectsDirectory(bool defaultOnly = false) = 0;
+    virtual QString quorvinPath(bool detect = false) = 0;
+
+    // The program's settings store (group "1" already entered).
+    virtual QSettings *settings() = 0;
+    virtual QVariant settingsValue(const QString &key, const QVariant &defaultValue = QVariant()) = 0;
+    virtual void setSettingsValue(const QString &key, const QVariant &value) = 0;
+
+    // Every XML file of the program is read and written through these.
+    virtual std::optional<QDomDocument> readDocument(const QString &path) = 0;
+    virtual bool writeDocument(const QString &path, const QDomDocument &document) = 0;
+
+    // Editor look-ups.
+    virtual void openFile(const QString &path) = 0;
+    virtual void openFileAt(const QString &path, int line, int column) = 0;
+    virtual void reopenFile(const QString &path) = 0;
+    virtual bool saveEditor(const QString &path, bool close) = 0;
+    virtual void fileModified(const QString &path, bool modified) = 0;
+    virtual QStringList openFileNames() const = 0;
+
+    virtual QString currentTarget() const = 0;
+    virtual bool advancedMode() const = 0;
+    virtual void newMRUFile(const QString &fileName) = 0;
+    virtual void newMRUProject(const QString &fileName) = 0;
+    virtual void updateState() = 0;
+
+    // Parent for message boxes and dialogs; may be null.
+    virtual QWidget *dialogParent() = 0;
+};
+
+#endif

@@ -1,0 +1,90 @@
+#include "app/commandlineoptions.h"
+#include "app/srcmanager.h"
+#include "editor/srctabsholder.h"
+#include "platform/crashguard.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#ifdef ZMX_TEST_HOOKS
+#include "app/testhooks.h"
+#endif
+
+namespace {
+
+struct Entry
+{
+    int argc;
+    char **argv;
+    int exitCode;
+};
+
+struct EventLoop
+{
+    SrcManager *window;
+    bool quitRequested;
+    int exitCode;
+};
+
+void runShownWindow(void *context)
+{
+    auto *loop = static_cast<EventLoop *>(context);
+    if (loop->quitRequested)
+        return;
+    loop->window->show();
+    loop->window->checkQuorvinInstallation();
+#ifdef ZMX_TEST_HOOKS
+    TestHooks::armFromEnvironment(loop->window);
+#endif
+    loop->exitCode = QApplication::exec();
+}
+
+void runEntry(void *context)
+{
+    auto *entry = static_cast<Entry *>(context);
+    QApplication application(entry->argc, entry->argv);
+
+    const QString locale = QLocale::system().name();
+    QTranslator qtTranslator;
+    (void)qtTranslator.load(QStringLiteral("qt_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    QApplication::installTranslator(&qtTranslator);
+    QTranslator appTranslator;
+    (void)appTranslator.load(QStringLiteral("SrcManager_") + locale, QString());
+    QApplication::installTranslator(&appTranslator);
+
+    QIcon icon(QStringLiteral(":images/ZMXStudio32.png"));
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected}) {
+        for (QIcon::State state : {QIcon::On, QIcon::Off})
+            icon.addFile(QStringLiteral(":images/ZMXStudio16.png"), QSize(16, 16), mode, state);
+    }
+    QApplication::setWindowIcon(icon);
+
+    SrcManager window;
+    CommandLineOptions options(&window, QCoreApplication::arguments());
+    options.parse();
+
+    EventLoop loop = {&window, options.quitRequested(), 0};
+    if (!Platform::runCrashGuarded(runShownWindow, &loop)) {
+        // Whatever the user typed must survive the crash.
+        window.tabs()->saveAll();
+        if (loop.exitCode == 0)
+            loop.exitCode = -1;
+    }
+    entry->exitCode = loop.exitCode;
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    Entry entry = {argc, argv, 0};
+    if (!Platform::runCrashGuarded(runEntry, &entry)) {
+        if (entry.exitCode == 0)
+            entry.exitCode = -1;
+    }
+    return entry.exitCode;
+}

@@ -1,0 +1,19 @@
+#ifndef PLATFORM_BUILDTOOLS_H
+#define PLATFORM_BUILDTOOLS_H
+
+#include <QString>
+
+namespace Platform {
+
+// The make program to run: the one shipped in the tools directory when present.
+QString makeProgram(const QString &toolsDirectory);
+
+// Value of the Makefile's SHELL line.
+QString makefileShell();
+
+// Separator between entries of PATH.
+QChar pathListSeparator();
+
+}
+
+#endif

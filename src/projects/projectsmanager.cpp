@@ -1,0 +1,95 @@
+#include "projects/projectsmanager.h"
+
+#include "app/srcmanager.h"
+
+#include <QTreeWidget>
+
+ProjectsManager::ProjectsManager(SrcManager *owner) : QDockWidget(owner), owner(owner)
+{
+    setObjectName(QStringLiteral("Projects"));
+    setWindowTitle(tr("Projects"));
+    setWidget(new QTreeWidget(this));
+}
+
+bool ProjectsManager::isBusy() const
+{
+    return false;
+}
+
+int ProjectsManager::projectCount() const
+{
+    return 0;
+}
+
+QStringList ProjectsManager::projectFileNames() const
+{
+    return QStringList();
+}
+
+QStringList ProjectsManager::configurationNames() const
+{
+    return QStringList();
+}
+
+bool ProjectsManager::isProjectFile(const QString &) const
+{
+    return false;
+}
+
+bool ProjectsManager::askToClose(int)
+{
+    return true;
+}
+
+bool ProjectsManager::openProjectFile(const QString &, bool)
+{
+    return false;
+}
+
+void ProjectsManager::setCurrentConfiguration(int) {}
+
+void ProjectsManager::requestAbort() {}
+
+void ProjectsManager::fileModified(const QString &, bool) {}
+
+void ProjectsManager::openSample() {}
+
+void ProjectsManager::newProject() {}
+
+void ProjectsManager::openProject() {}
+
+void ProjectsManager::saveProject() {}
+
+void ProjectsManager::saveProjectAs() {}
+
+void ProjectsManager::closeProject() {}
+
+void ProjectsManager::newFile() {}
+
+void ProjectsManager::addFile() {}
+
+void ProjectsManager::newDesignFile() {}
+
+void ProjectsManager::removeFile() {}
+
+void ProjectsManager::projectSettings() {}
+
+void ProjectsManager::compileProject() {}
+
+void ProjectsManager::cleanProject() {}
+
+void ProjectsManager::tidyProject() {}
+
+void ProjectsManager::showCompilersDialog() {}
+
+void ProjectsManager::showConfigurationsDialog() {}
+
+void ProjectsManager::debugOpen() {}
+
+void ProjectsManager::debugRun() {}
+
+void ProjectsManager::renameItem() {}
+
+void ProjectsManager::updateState() {}
+
+void ProjectsManager::scanCompilers() {}

@@ -1,0 +1,49 @@
+#include "dialoganswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+
+void waitForModal(std::function<void(QWidget *)> action, int attempts)
+{
+    QTimer::singleShot(0, [action, attempts] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal) {
+            action(modal);
+            return;
+        }
+        if (attempts > 0)
+            QTimer::singleShot(10, [action, attempts] { waitForModal(action, attempts - 1); });
+    });
+}
+
+}
+
+QStringList &DialogAnswerer::seenTexts()
+{
+    static QStringList texts;
+    return texts;
+}
+
+void DialogAnswerer::handleNext(std::function<void(QWidget *)> action)
+{
+    waitForModal(std::move(action), 500);
+}
+
+void DialogAnswerer::pressButton(QMessageBox::StandardButton button)
+{
+    handleNext([button](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        seenTexts().append(box->text() + QLatin1Char('\n') + box->informativeText());
+        if (QAbstractButton *target = box->button(button))
+            target->click();
+        else
+            box->reject();
+    });
+}

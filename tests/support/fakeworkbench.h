@@ -1,0 +1,87 @@
+#ifndef FAKEWORKBENCH_H
+#define FAKEWORKBENCH_H
+
+#include "app/workbench.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// A Workbench that records every call, keeps settings in a private INI file and serves
+// directories from a temporary folder unless a test sets them.
+class FakeWorkbench : public Workbench
+{
+public:
+    struct Link
+    {
+        bool error;
+        QString file;
+        int line;
+        int column;
+        QString text;
+    };
+
+    FakeWorkbench();
+    ~FakeWorkbench() override;
+
+    // Every output line in order, prefixed with its kind: "message: ", "error: ", "success: ".
+    QStringList output;
+    QList<Link> links;
+    QStringList openedFiles;
+    QStringList mruFiles;
+    QStringList mruProjects;
+    QStringList editorFiles;
+    QString compilersDir;
+    QString toolsDir;
+    QString simulatorDir;
+    QString syntaxDir;
+    QString devBoardsDir;
+    QString projectsDir;
+    QString quorvin;
+    QString target = QStringLiteral("Debug");
+    bool advanced = false;
+    int stateUpdates = 0;
+
+    QString allOutput() const { return output.join(QString()); }
+    QString scratchPath() const { return scratch.path(); }
+
+    void clearOutput() override;
+    void addMessage(const QString &text) override;
+    void addError(const QString &text) override;
+    void addSuccess(const QString &text) override;
+    void addMessageLink(const QString &file, int line, int column, const QString &text) override;
+    void addErrorLink(const QString &file, int line, int column, QString &text) override;
+    QString compilersDirectory(bool defaultOnly = false) override;
+    QString toolsDirectory(bool defaultOnly = false) override;
+    QString simulatorDirectory(bool defaultOnly = false) override;
+    QString syntaxDirectory(bool defaultOnly = false) override;
+    QString devBoardsDirectory(bool defaultOnly = false) override;
+    QString projectsDirectory(bool defaultOnly = false) override;
+    QString quorvinPath(bool detect = false) override;
+    QSettings *settings() override { return store.get(); }
+    QVariant settingsValue(const QString &key, const QVariant &defaultValue = QVariant()) override;
+    void setSettingsValue(const QString &key, const QVariant &value) override;
+    std::optional<QDomDocument> readDocument(const QString &path) override;
+    bool writeDocument(const QString &path, const QDomDocument &document) override;
+    void openFile(const QString &path) override;
+    void openFileAt(const QString &path, int line, int column) override;
+    void reopenFile(const QString &path) override;
+    bool saveEditor(const QString &path, bool close) override;
+    void fileModified(const QString &path, bool modified) override;
+    QStringList openFileNames() const override { return editorFiles; }
+    QString currentTarget() const override { return target; }
+    bool advancedMode() const override { return advanced; }
+    void newMRUFile(const QString &fileName) override { mruFiles.prepend(fileName); }
+    void newMRUProject(const QString &fileName) override { mruProjects.prepend(fileName); }
+    void updateState() override { ++stateUpdates; }
+    QWidget *dialogParent() override { return nullptr; }
+
+private:
+    QString orScratch(const QString &value, const char *name) const;
+
+    QTemporaryDir scratch;
+    std::unique_ptr<QSettings> store;
+};
+
+#endif
