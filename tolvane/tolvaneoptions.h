@@ -1,0 +1,27 @@
+#ifndef TOLVANEOPTIONS_H
+#define TOLVANEOPTIONS_H
+
+#include <QString>
+#include <QStringList>
+
+// What the wrapper's own command line asks for. Arguments are given without
+// argument 0 (the wrapper itself).
+class TolvaneOptions
+{
+public:
+    static TolvaneOptions parse(const QStringList &arguments);
+    static QString usageText();
+
+    bool helpRequested() const { return m_helpRequested; }
+    QString goodExits() const { return m_goodExits; }
+    QString executable() const { return m_executable; }
+    QStringList childArguments() const { return m_childArguments; }
+
+private:
+    bool m_helpRequested = false;
+    QString m_goodExits = QStringLiteral("0");
+    QString m_executable;
+    QStringList m_childArguments;
+};
+
+#endif
