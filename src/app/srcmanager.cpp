@@ -88,7 +88,7 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
 
     setDockNestingEnabled(true);
     setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::North);
-    outWindow = new OutWindow(this);
+    outWindow = new OutWindow(this, this);
     addDockWidget(Qt::BottomDockWidgetArea, outWindow);
     projectsManager = new ProjectsManager(this);
     projectsManager->setMinimumSize(200, 300);

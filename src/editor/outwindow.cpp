@@ -1,45 +1,111 @@
 #include "editor/outwindow.h"
 
-#include "app/srcmanager.h"
+#include "app/workbench.h"
+#include "editor/displaysettings.h"
+#include "editor/outtextedit.h"
 
 #include <QCoreApplication>
-#include <QTextBrowser>
+#include <QTextDocument>
 
-OutWindow::OutWindow(SrcManager *owner) : QDockWidget(owner), owner(owner)
+OutWindow::OutWindow(Workbench *owner, QWidget *parent) : QDockWidget(parent), owner(owner)
 {
     setObjectName(QStringLiteral("Output Window"));
     setWindowTitle(tr("Output"));
-    setWidget(new QTextBrowser(this));
+    textView = new OutTextEdit(this);
+    setWidget(textView);
+    loadSettings();
+    textView->setCurrentCharFormat(messageFormat);
 }
 
 void OutWindow::clearOutput()
 {
+    if (textView)
+        textView->clear();
     QCoreApplication::processEvents();
 }
 
-void OutWindow::addMessage(const QString &)
+void OutWindow::append(const QTextCharFormat &format, const QString &text)
 {
+    if (textView) {
+        textView->setCurrentCharFormat(format);
+        textView->append(text);
+    }
     QCoreApplication::processEvents();
 }
 
-void OutWindow::addError(const QString &)
+void OutWindow::addMessage(const QString &text)
 {
-    QCoreApplication::processEvents();
+    append(messageFormat, text);
 }
 
-void OutWindow::addSuccess(const QString &)
+void OutWindow::addError(const QString &text)
 {
-    QCoreApplication::processEvents();
+    append(errorFormat, text);
 }
 
-void OutWindow::addMessageLink(const QString &, int, int, const QString &)
+void OutWindow::addSuccess(const QString &text)
 {
-    QCoreApplication::processEvents();
+    append(successFormat, text);
 }
 
-void OutWindow::addErrorLink(const QString &, int, int, QString &)
+void OutWindow::appendLink(const QTextCharFormat &format, const QString &file, int line, int column,
+                           const QString &text)
 {
-    QCoreApplication::processEvents();
+    if (!textView) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    QString prefix;
+    QString suffix;
+    if (linkFormat.fontItalic()) {
+        prefix += QLatin1String("<i>");
+        suffix.prepend(QLatin1String("</i>"));
+    }
+    if (linkFormat.fontWeight() > QFont::Normal) {
+        prefix += QLatin1String("<b>");
+        suffix.prepend(QLatin1String("</b>"));
+    }
+    // The path is escaped for the attribute only, so that the browser hands it back unchanged
+    // even when it holds a quote or an ampersand.
+    const QString html = QStringLiteral("%5<a href=\"%1#%2.%3\">%4</a>%6")
+                             .arg(file.toHtmlEscaped(), QString::number(line), QString::number(column), text,
+                                  prefix, suffix);
+    append(format, html);
 }
 
-void OutWindow::loadSettings() {}
+void OutWindow::addMessageLink(const QString &file, int line, int column, const QString &text)
+{
+    appendLink(messageFormat, file, line, column, text);
+}
+
+void OutWindow::addErrorLink(const QString &file, int line, int column, QString &text)
+{
+    text.replace(QLatin1Char('<'), QLatin1String("&lt;")).replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    appendLink(errorFormat, file, line, column, text);
+}
+
+void OutWindow::loadSettings()
+{
+    QSettings *store = owner ? owner->settings() : nullptr;
+    const QString &group = DisplaySettings::outputWindow;
+    messageFormat = DisplaySettings::formatForItem(store, group, QStringLiteral("Messages"));
+    errorFormat = DisplaySettings::formatForItem(store, group, QStringLiteral("Errors"));
+    linkFormat = DisplaySettings::formatForItem(store, group, QStringLiteral("Links"));
+    successFormat = DisplaySettings::formatForItem(store, group, QStringLiteral("Success"));
+
+    const QString colour = linkFormat.foreground().color().name();
+    const QString styleSheet = linkFormat.fontUnderline()
+                                   ? QStringLiteral("a { text-decoration: underline; color: %1 }").arg(colour)
+                                   : QStringLiteral("a { text-decoration: none; color: %1 }").arg(colour);
+    textView->document()->setDefaultStyleSheet(styleSheet);
+    // Link lines arrive as markup without a font of their own; they take the group font too.
+    textView->document()->setDefaultFont(DisplaySettings::load(store, group).font);
+}
+
+void OutWindow::openLocation(const QString &file, int line, int column)
+{
+    if (!owner)
+        return;
+    owner->openFileAt(file, line, column);
+    QCoreApplication::processEvents();
+}
