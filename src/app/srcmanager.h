@@ -49,10 +49,10 @@ public:
     const QStringList &recentFileList() const { return recentFiles; }
     bool isQuorvinTooOld() const { return quorvinTooOld; }
 
-    void setAdvancedMode(bool advanced) { advanced_ = advanced; }
+    virtual void setAdvancedMode(bool advanced) { advanced_ = advanced; }
 
-    // Settings and directories.
-    void openSettings(bool systemScope);
+    // Settings and directories. The command line acts through the virtual ones.
+    virtual void openSettings(bool systemScope);
     void setCompilersDirectory(const QString &path);
     void setToolsDirectory(const QString &path);
     void setSimulatorDirectory(const QString &path);
@@ -63,10 +63,9 @@ public:
     void checkQuorvinInstallation();
     bool readSettings();
     void writeSettings();
-    void scanCompilers();
-    void openProject(const QString &fileName);
+    virtual void scanCompilers();
+    virtual void openProject(const QString &fileName);
     void showHelp(const QString &file, int context);
-    void abortBuildRequested();
 
     // Workbench
     void clearOutput() override;

@@ -1,0 +1,94 @@
+#include "app/commandlineoptions.h"
+#include "app/srcmanager.h"
+#include "testregistry.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Records what the command line asks of the window, in order.
+class RecordingWindow : public SrcManager
+{
+public:
+    QStringList calls;
+
+    void openSettings(bool systemScope) override
+    {
+        calls.append(systemScope ? QStringLiteral("settings:system") : QStringLiteral("settings:user"));
+        SrcManager::openSettings(systemScope);
+    }
+    void scanCompilers() override { calls.append(QStringLiteral("scan")); }
+    void openProject(const QString &fileName) override { calls.append(QStringLiteral("open:") + fileName); }
+    void setAdvancedMode(bool advanced) override
+    {
+        calls.append(QStringLiteral("advanced"));
+        SrcManager::setAdvancedMode(advanced);
+    }
+};
+
+}
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void optionsActInOrderAndIgnoreCase_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("nothing") << QStringList{"zmxstudio"} << QStringList{} << false;
+        QTest::newRow("scan then quit") << QStringList{"zmxstudio", "--scan_compilers", "--quit"}
+                                        << QStringList{"scan"} << true;
+        QTest::newRow("quit does not stop a later scan")
+            << QStringList{"zmxstudio", "--quit", "--scan_compilers"} << QStringList{"scan"} << true;
+        QTest::newRow("admin scan reopens settings first")
+            << QStringList{"zmxstudio", "--scan_compilers_admin", "-q"}
+            << QStringList{"settings:system", "scan"} << true;
+        QTest::newRow("letter case") << QStringList{"zmxstudio", "--QUIT", "--Advanced", "--SCAN_Compilers"}
+                                     << QStringList{"advanced", "scan"} << true;
+        QTest::newRow("short forms") << QStringList{"zmxstudio", "-Q", "-A"} << QStringList{"advanced"} << true;
+        QTest::newRow("projects by extension only")
+            << QStringList{"zmxstudio", "/p/a.zmxp", "/p/B.ZMXP", "/p/c.zmx", "/p/d.xml", "--unknown"}
+            << QStringList{"open:/p/a.zmxp", "open:/p/B.ZMXP"} << false;
+        QTest::newRow("program path is not an option")
+            << QStringList{"/opt/tools.zmxp", "--advanced"} << QStringList{"open:/opt/tools.zmxp", "advanced"} << false;
+    }
+
+    void optionsActInOrderAndIgnoreCase()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, calls);
+        QFETCH(bool, quit);
+        RecordingWindow window;
+        window.calls.clear();
+        CommandLineOptions options(&window, arguments);
+        options.parse();
+        QCOMPARE(window.calls, calls);
+        QCOMPARE(options.quitRequested(), quit);
+        QCOMPARE(window.advancedMode(), calls.contains(QStringLiteral("advanced")));
+    }
+
+    void quitExitsWithoutShowingTheWindow()
+    {
+        QTemporaryDir config;
+        for (const QStringList &arguments : {QStringList{"--quit"}, QStringList{"-q", "--advanced"}, QStringList{"-Q"}}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(ZMX_BUILD_DIR "/bin/zmxstudio"), arguments);
+            QVERIFY2(program.waitForFinished(60000), qPrintable(arguments.join(' ')));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 0);
+        }
+    }
+};
+
+ZMX_TEST(CommandLineTest)
+
+#include "tst_commandline.moc"
