@@ -26,9 +26,16 @@ class CrashTest : public QObject
         environment.insert(QStringLiteral("ZMXSTUDIO_TEST_CRASH"), QStringLiteral("100"));
         environment.insert(QStringLiteral("ZMXSTUDIO_CRASH_NOTIFY"), QStringLiteral("stderr"));
         program.setProcessEnvironment(environment);
+        // A known simulator path keeps the start-up check from asking anything.
+        QDir().mkpath(workingDirectory + QStringLiteral("/config/Dravenhol Electronics"));
+        QFile settings(workingDirectory + QStringLiteral("/config/Dravenhol Electronics/ZMX Studio.conf"));
+        if (!settings.open(QIODevice::WriteOnly))
+            return {-3000, QString()};
+        settings.write("[1]\nQuorvin=/opt/simulator\n");
+        settings.close();
         program.setWorkingDirectory(workingDirectory);
         program.start(QStringLiteral(ZMX_BUILD_DIR "/bin/zmxstudio"), {});
-        if (!program.waitForFinished(60000))
+        if (!program.waitForFinished(30000))
             return {-1000, QString()};
         if (program.exitStatus() != QProcess::NormalExit)
             return {-2000, QString::fromLocal8Bit(program.readAllStandardError())};

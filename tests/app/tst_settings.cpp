@@ -17,10 +17,11 @@ namespace {
 
 const QString maker = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Dravenhol Electronics\\");
 
-QSettings userStore()
+std::unique_ptr<QSettings> userStore()
 {
-    QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
-    store.beginGroup(QStringLiteral("1"));
+    auto store = std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"),
+                                             QStringLiteral("ZMX Studio"));
+    store->beginGroup(QStringLiteral("1"));
     return store;
 }
 
@@ -56,10 +57,10 @@ private slots:
         SrcManager window;
         QDir parent(QCoreApplication::applicationDirPath());
         parent.cdUp();
-        QVERIFY(userStore().value(QStringLiteral("Compilers")).toString().isEmpty());
+        QVERIFY(userStore()->value(QStringLiteral("Compilers")).toString().isEmpty());
         // The test program's parent is the build tree, which holds the copied working data.
         QCOMPARE(window.compilersDirectory(), parent.absoluteFilePath(QStringLiteral("compilers")));
-        QCOMPARE(userStore().value(QStringLiteral("Compilers")).toString(), parent.absoluteFilePath(QStringLiteral("compilers")));
+        QCOMPARE(userStore()->value(QStringLiteral("Compilers")).toString(), parent.absoluteFilePath(QStringLiteral("compilers")));
         QCOMPARE(window.toolsDirectory(), QDir(QCoreApplication::applicationDirPath()).absolutePath());
         QCOMPARE(window.syntaxDirectory(), parent.absoluteFilePath(QStringLiteral("syntax")));
 
@@ -70,7 +71,7 @@ private slots:
         window.setSyntaxDirectory(QStringLiteral("/elsewhere"));
         QCOMPARE(window.syntaxDirectory(), QStringLiteral("/elsewhere"));
         QCOMPARE(window.syntaxDirectory(true), parent.absoluteFilePath(QStringLiteral("syntax")));
-        QCOMPARE(userStore().value(QStringLiteral("Syntax")).toString(), QStringLiteral("/elsewhere"));
+        QCOMPARE(userStore()->value(QStringLiteral("Syntax")).toString(), QStringLiteral("/elsewhere"));
     }
 
     void missingSubdirectoryStaysAtTheParent()
@@ -132,11 +133,13 @@ private slots:
                                          std::pair{QStringLiteral("Quorvin Professional 7"), professional}}) {
             registry->setValue(maker + name + QStringLiteral("\\8\\7"), QStringLiteral("Version"), QStringLiteral("7.9"));
             registry->setValue(maker + name + QStringLiteral("\\8\\7"), QStringLiteral("Path"), path);
+            // Both version keys sit side by side; the values are read below "8".
+            registry->addKey(maker + name + QStringLiteral("\\7"));
         }
         Platform::Registry::setInstance(std::move(registry));
         SrcManager window;
         QCOMPARE(window.quorvinPath(), professional);
-        QCOMPARE(userStore().value(QStringLiteral("Quorvin")).toString(), professional);
+        QCOMPARE(userStore()->value(QStringLiteral("Quorvin")).toString(), professional);
     }
 
     void directoryWithoutTheProgramKeepsTheStoredPath()
@@ -181,7 +184,7 @@ private slots:
         SrcManager window;
         window.setQuorvinPath(QStringLiteral("C:/Quorvin demo"));
         window.checkQuorvinInstallation();
-        QCOMPARE(userStore().value(QStringLiteral("Quorvin")).toString(), professional);
+        QCOMPARE(userStore()->value(QStringLiteral("Quorvin")).toString(), professional);
     }
 
     void documentReaderReportsParseErrors()

@@ -175,14 +175,14 @@ private slots:
         plain->installEventFilter(&dialog);
         editable->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
 
-        QContextMenuEvent onEditable(QContextMenuEvent::Mouse, QPoint(2, 2));
+        QContextMenuEvent onEditable(QContextMenuEvent::Mouse, QPoint(2, 2), editable->mapToGlobal(QPoint(2, 2)));
         QVERIFY(dialog.eventFilter(editable, &onEditable));
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         QVERIFY(menu);
         menu->close();
         QCOMPARE(editable->lineEdit()->contextMenuPolicy(), Qt::NoContextMenu);
 
-        QContextMenuEvent onPlain(QContextMenuEvent::Mouse, QPoint(2, 2));
+        QContextMenuEvent onPlain(QContextMenuEvent::Mouse, QPoint(2, 2), plain->mapToGlobal(QPoint(2, 2)));
         QVERIFY(!dialog.eventFilter(plain, &onPlain));
         QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
         QVERIFY(!dialog.eventFilter(editable, &key));
