@@ -531,6 +531,16 @@ def _(c):
     c.paint(c.star(13.0, 12.0, 2.6, 0.7, 4, rot=0), BLUE_L)
 
 
+@icon("stop_build.png")
+def _(c):
+    # A stop sign: a red octagon with a white bar.
+    import math
+    pts = [(8 + 7.0 * math.cos(math.radians(22.5 + 45 * i)), 8 + 7.0 * math.sin(math.radians(22.5 + 45 * i)))
+           for i in range(8)]
+    c.shape(c.poly(pts), vgrad(RED, 1, 15, 0.25, -0.1))
+    c.paint(c.rect(4, 6.8, 12, 9.2), WHITE)
+
+
 @icon("close.png")
 def _(c):
     c.shape(c.rrect(1.5, 1.5, 14.5, 14.5, 2.5), vgrad(RED, 1, 15, 0.25, -0.1))

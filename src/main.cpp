@@ -1,4 +1,5 @@
 #include "app/commandlineoptions.h"
+#include "app/helpers.h"
 #include "app/srcmanager.h"
 #include "editor/srctabsholder.h"
 #include "platform/crashguard.h"
@@ -56,6 +57,7 @@ void runEntry(void *context)
     (void)appTranslator.load(QStringLiteral("SrcManager_") + locale, QString());
     QApplication::installTranslator(&appTranslator);
 
+    initResources();
     QIcon icon(QStringLiteral(":images/ZMXStudio32.png"));
     for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected}) {
         for (QIcon::State state : {QIcon::On, QIcon::Off})

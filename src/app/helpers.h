@@ -13,4 +13,7 @@ using Platform::shortPathName;
 // when it is not set.
 QString environmentVariable(const QString &name);
 
+// Registers the compiled-in images; the linker drops them from the static library otherwise.
+void initResources();
+
 #endif

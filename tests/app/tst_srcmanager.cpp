@@ -63,6 +63,8 @@ private slots:
             const bool iconless = id == SrcManager::TidyProject || id == SrcManager::Exit ||
                                   id == SrcManager::AboutQt || id == SrcManager::Rename;
             QCOMPARE(action->icon().isNull(), iconless);
+            if (!iconless)
+                QVERIFY2(!action->icon().pixmap(16, 16).isNull(), qPrintable(action->text()));
         }
         QCOMPARE(window.windowTitle(), QStringLiteral("ZMX Studio"));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Ready"));

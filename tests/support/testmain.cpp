@@ -1,5 +1,7 @@
 #include "testregistry.h"
 
+#include "app/helpers.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
@@ -46,6 +48,7 @@ int main(int argc, char *argv[])
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.path() + QStringLiteral("/system"));
 
     QApplication application(argc, argv);
+    initResources();
     const QByteArray only = qgetenv("ZMX_TEST_CLASS");
     int failures = 0;
     for (const auto &[name, factory] : ZmxTest::tests()) {
