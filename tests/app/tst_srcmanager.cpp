@@ -133,6 +133,16 @@ private slots:
         QCOMPARE(window.recentFileList(), QStringList{"/p/kept.c"});
     }
 
+    void layoutIsRestoredOnlyOnceSaved()
+    {
+        SrcManager first;
+        QVERIFY(!first.readSettings());
+        QVERIFY(first.windowState() & Qt::WindowMaximized);
+        first.writeSettings();
+        SrcManager second;
+        QVERIFY(second.readSettings());
+    }
+
     void editingActionsFollowTheEditorAndProject()
     {
         SrcManager window;
