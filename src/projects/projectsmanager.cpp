@@ -1,14 +1,17 @@
 #include "projects/projectsmanager.h"
 
 #include "app/srcmanager.h"
+#include "build/buildconfiglist.h"
 
 #include <QTreeWidget>
 
-ProjectsManager::ProjectsManager(SrcManager *owner) : QDockWidget(owner), owner(owner)
+ProjectsManager::ProjectsManager(SrcManager *owner)
+    : QDockWidget(owner), owner(owner), buildConfigs(new BuildConfigList(owner, this))
 {
     setObjectName(QStringLiteral("Projects"));
     setWindowTitle(tr("Projects"));
     setWidget(new QTreeWidget(this));
+    buildConfigs->loadAll();
 }
 
 bool ProjectsManager::isBusy() const

@@ -4,6 +4,7 @@
 #include <QDockWidget>
 #include <QStringList>
 
+class BuildConfigList;
 class SrcManager;
 
 // The projects pane: runs every project command on the one open project.
@@ -13,6 +14,9 @@ class ProjectsManager : public QDockWidget
 
 public:
     explicit ProjectsManager(SrcManager *owner);
+
+    // The compiler configurations of the compilers directory, loaded at construction.
+    BuildConfigList *buildConfigList() const { return buildConfigs; }
 
     bool isBusy() const;
     int projectCount() const;
@@ -53,6 +57,7 @@ signals:
 
 private:
     SrcManager *owner;
+    BuildConfigList *buildConfigs;
 };
 
 #endif

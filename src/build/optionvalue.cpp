@@ -1,0 +1,42 @@
+#include "build/optionvalue.h"
+
+OptionValue OptionValue::fromElement(const QDomElement &element)
+{
+    OptionValue option;
+    option.name = element.attribute(QStringLiteral("NAME"));
+    option.tool = element.attribute(QStringLiteral("TOOL"));
+    option.value = element.attribute(QStringLiteral("VALUE"));
+    option.id = element.attribute(QStringLiteral("ID"));
+    option.isDefault = element.attribute(QStringLiteral("DEFAULT")) == QLatin1String("1");
+    return option;
+}
+
+QList<OptionValue> OptionValue::listFromChildren(const QDomElement &parent)
+{
+    QList<OptionValue> options;
+    for (QDomElement element = parent.firstChildElement(QStringLiteral("OPTION")); !element.isNull();
+         element = element.nextSiblingElement(QStringLiteral("OPTION")))
+        options.append(fromElement(element));
+    return options;
+}
+
+QDomElement OptionValue::toElement(QDomDocument &document) const
+{
+    QDomElement element = document.createElement(QStringLiteral("OPTION"));
+    element.setAttribute(QStringLiteral("NAME"), name);
+    if (!value.isEmpty())
+        element.setAttribute(QStringLiteral("VALUE"), value);
+    if (!tool.isEmpty())
+        element.setAttribute(QStringLiteral("TOOL"), tool);
+    if (!id.isEmpty())
+        element.setAttribute(QStringLiteral("ID"), id);
+    if (isDefault)
+        element.setAttribute(QStringLiteral("DEFAULT"), QStringLiteral("1"));
+    return element;
+}
+
+bool OptionValue::operator==(const OptionValue &other) const
+{
+    return name == other.name && tool == other.tool && value == other.value && id == other.id
+        && isDefault == other.isDefault;
+}
