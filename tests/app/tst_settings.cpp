@@ -57,11 +57,14 @@ private slots:
         SrcManager window;
         QDir parent(QCoreApplication::applicationDirPath());
         parent.cdUp();
-        QVERIFY(userStore()->value(QStringLiteral("Compilers")).toString().isEmpty());
+        // The compilers directory is used while the window is built (the projects manager
+        // loads the compiler configurations); the tools directory is not used before a build.
+        QVERIFY(userStore()->value(QStringLiteral("Tools")).toString().isEmpty());
         // The test program's parent is the build tree, which holds the copied working data.
         QCOMPARE(window.compilersDirectory(), parent.absoluteFilePath(QStringLiteral("compilers")));
         QCOMPARE(userStore()->value(QStringLiteral("Compilers")).toString(), parent.absoluteFilePath(QStringLiteral("compilers")));
         QCOMPARE(window.toolsDirectory(), QDir(QCoreApplication::applicationDirPath()).absolutePath());
+        QCOMPARE(userStore()->value(QStringLiteral("Tools")).toString(), window.toolsDirectory());
         QCOMPARE(window.syntaxDirectory(), parent.absoluteFilePath(QStringLiteral("syntax")));
 
         const QString projects = window.projectsDirectory();
