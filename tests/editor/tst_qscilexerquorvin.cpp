@@ -3,7 +3,9 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -270,5 +272,171 @@ void TestQsciLexerQuorvin::emptyMatchesNeverStallTheScan()
 }
 
 ZMX_TEST(TestQsciLexerQuorvin)
+
+namespace {
+
+const QString syntaxDir = QStringLiteral(ZMX_SOURCE_DIR "/data/syntax");
+
+// Every "SUFFIX=FILE" line of a map file, as the editor reads them.
+QList<QPair<QString, QString>> mapEntries(const QString &mapPath)
+{
+    QList<QPair<QString, QString>> entries;
+    QFile file(mapPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return entries;
+    while (!file.atEnd()) {
+        const QString line = QString::fromLocal8Bit(file.readLine()).trimmed().toUpper();
+        const int equals = int(line.indexOf(QLatin1Char('=')));
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || equals <= 0)
+            continue;
+        entries.append({line.left(equals), line.mid(equals + 1)});
+    }
+    return entries;
+}
+
+}
+
+// Our own syntax files, checked on snippets of what each tool chain really assembles.
+class TestSyntaxData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mapsNameExistingFiles();
+    void snippets_data();
+    void snippets();
+};
+
+void TestSyntaxData::mapsNameExistingFiles()
+{
+    QSet<QString> named;
+    const QStringList maps = QDir(syntaxDir).entryList({QStringLiteral("*.MAP")}, QDir::Files);
+    QCOMPARE(maps, QStringList({"8051.MAP", "AVR.MAP", "PIC16.MAP"}));
+    for (const QString &map : maps) {
+        const auto entries = mapEntries(syntaxDir + QLatin1Char('/') + map);
+        QVERIFY2(entries.size() > 0, qPrintable(map));
+        for (const auto &[suffix, syntax] : entries) {
+            QVERIFY2(QFile::exists(syntaxDir + QLatin1Char('/') + syntax), qPrintable(map + ": " + syntax));
+            named.insert(syntax);
+        }
+    }
+    const QStringList files = QDir(syntaxDir).entryList({QStringLiteral("*.SYN")}, QDir::Files);
+    QCOMPARE(QSet<QString>(files.begin(), files.end()), named);
+}
+
+using Probes = QList<QPair<QString, int>>;
+
+void TestSyntaxData::snippets_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("source");
+    // Each probe is found in the source; the part in brackets (or all of it) must have the style.
+    QTest::addColumn<Probes>("probes");
+
+    QTest::newRow("AVR, preprocessed GNU assembler")
+            << "AVR" << "S"
+            << "#include <avr/io.h>\n"
+               "; blink the LED on PB5\n"
+               "\t.section .text\n"
+               "\t.global main\n"
+               "main:\tldi r16, 0xFF ; all outputs\n"
+               "\tout _SFR_IO_ADDR(DDRB), r16\n"
+               "loop:\tsbi _SFR_IO_ADDR(PINB), 5 // toggle\n"
+               "\tldi ZL, lo8(table)\n"
+               "\trjmp loop /* forever\n"
+               "\t   and ever */\n"
+               "table:\t.byte 'a', 0b101\n"
+               "\t.ascii \"s;\"" // no line break at the end
+            << Probes{{"#include", 8}, {"<avr/io.h>", 3}, {"; blink the LED on PB5", 2}, {".section", 8},
+                      {"[main]:", 0}, {"ldi", 6}, {"r16", 7}, {"0xFF", 4}, {"; all outputs", 2},
+                      {"_SFR_IO_ADDR", 7}, {"[(]DDRB", 5}, {"[DDRB]", 0}, {"), [5]", 4}, {"// toggle", 2},
+                      {"ZL", 7}, {"lo8", 7}, {"rjmp", 6}, {"/* forever\n\t   and ever */", 1},
+                      {".byte", 8}, {"'a'", 4}, {"0b101", 4}, {"\"s;\"", 3}};
+    QTest::newRow("8051, sdas")
+            << "8051" << "asm"
+            << "\t.module blink\n"
+               "\t.globl _main\n"
+               "\t.area CSEG    (CODE)\n"
+               "_main:\n"
+               "\tmov\tp1,#0xff\t; all high\n"
+               "\tmov\tr7,#10\n"
+               "00101$:\n"
+               "\tcpl\tp1.0\n"
+               "\tdjnz\tr7,00101$\n"
+               "\tmov\tdptr,#_table\n"
+               "\tmovc\ta,@a+dptr\n"
+               "\tsjmp\t_main\n"
+               "_table:\n"
+               "\t.db 0x01, 'a\n"
+               "\t.ascii \"hi\"\n"
+            << Probes{{".module", 8}, {".area", 8}, {"CSEG", 0}, {"mov", 6}, {"p1", 7}, {"#", 5},
+                      {"0xff", 4}, {"; all high", 2}, {"r7", 7}, {"10", 4}, {"00101$", 4}, {"djnz", 6},
+                      {"dptr", 7}, {"movc", 6}, {"[@]a+", 5}, {"@[a]+", 7}, {"sjmp\t[_main]", 0},
+                      {".db", 8}, {"'a", 4}, {"\"hi\"", 3}};
+    QTest::newRow("PIC16, gpasm")
+            << "PIC16" << "asm"
+            << "\tlist\tp=16f877a\n"
+               "\t#include <p16f877a.inc>\n"
+               "\t__config _CP_OFF & _WDT_OFF\n"
+               "\tcblock\t0x20\n"
+               "\tcount\n"
+               "\tendc\n"
+               "\torg\t0x0000\n"
+               "start:\tbanksel\tTRISB\n"
+               "\tclrf\tTRISB\t\t; all outputs\n"
+               "\tmovlw\tb'10101010'\n"
+               "\tmovwf\tPORTB\n"
+               "\tdecfsz\tcount, f\n"
+               "\tbtfss\tSTATUS, Z\n"
+               "\tgoto\tstart\n"
+               "\tmovlw\t.10\n"
+               "\tend\n"
+            << Probes{{"list", 8}, {"#include", 8}, {"<p16f877a.inc>", 3}, {"__config", 8},
+                      {"[_CP_OFF]", 0}, {"&", 5}, {"cblock", 8}, {"0x20", 4}, {"endc", 8},
+                      {"banksel", 8}, {"TRISB", 7}, {"clrf", 6}, {"; all outputs", 2},
+                      {"b'10101010'", 4}, {"movwf", 6}, {"decfsz", 6}, {"count, [f]", 7}, {"btfss", 6},
+                      {"STATUS", 7}, {", [Z]", 7}, {"goto\t[start]", 0}, {".10", 4}, {"\t[end]", 8}};
+}
+
+void TestSyntaxData::snippets()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, suffix);
+    QFETCH(QString, source);
+    QFETCH(Probes, probes);
+
+    QString syntax;
+    for (const auto &[entrySuffix, file] : mapEntries(syntaxDir + QLatin1Char('/') + family + ".MAP")) {
+        if (entrySuffix == suffix.toUpper()) {
+            syntax = syntaxDir + QLatin1Char('/') + file;
+            break;
+        }
+    }
+    QVERIFY2(!syntax.isEmpty(), qPrintable(family + ".MAP has no line for " + suffix));
+
+    StyledDocument doc;
+    doc.lexer->loadSyntaxFile(syntax, Qt::CaseInsensitive);
+    for (int rule = QsciLexerQuorvin::LineCommentRule; rule < QsciLexerQuorvin::RuleCount; ++rule)
+        QVERIFY2(!doc.lexer->pattern(rule).isEmpty(), qPrintable(QsciLexerQuorvin::ruleKey(rule)));
+    doc.setText(source);
+    doc.restyleAll();
+    const QString styles = doc.styles();
+
+    for (const auto &[probe, style] : probes) {
+        const int open = int(probe.indexOf(QLatin1Char('[')));
+        const int close = int(probe.indexOf(QLatin1Char(']')));
+        const bool marked = open >= 0 && close > open;
+        const QString context = marked ? QString(probe).remove(close, 1).remove(open, 1) : probe;
+        const int at = int(source.indexOf(context));
+        QVERIFY2(at >= 0, qPrintable(probe));
+        const int from = at + (marked ? open : 0);
+        const int count = marked ? close - open - 1 : int(context.size());
+        const QString actual = styles.mid(from, count);
+        QVERIFY2(actual == QString(count, QLatin1Char('0' + style)), qPrintable(probe + " styled " + actual));
+    }
+}
+
+ZMX_TEST(TestSyntaxData)
 
 #include "tst_qscilexerquorvin.moc"
