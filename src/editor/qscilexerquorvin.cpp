@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QStringView>
 #include <QTextStream>
-#include <QtDebug>
+#include <QDebug>
 
 namespace {
 

@@ -82,6 +82,7 @@ private slots:
     void rangeRestarts();
     void staleStylesAreCleared();
     void emptyMatchesNeverStallTheScan();
+    void invalidPatternIsReportedAndIgnored();
 };
 
 void TestQsciLexerQuorvin::syntaxFileParsing_data()
@@ -269,6 +270,16 @@ void TestQsciLexerQuorvin::emptyMatchesNeverStallTheScan()
     doc.setText(QStringLiteral("mov x, y\n.equ xx,1 /* */"));
     doc.restyleAll();
     QCOMPARE(doc.styles(), QStringLiteral("000005000" "888800050000000"));
+}
+
+void TestQsciLexerQuorvin::invalidPatternIsReportedAndIgnored()
+{
+    StyledDocument doc;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("TEST\\.SYN: keyword pattern \"\\(mov\" is invalid")));
+    doc.load("keyword=(mov\noperator=,\n");
+    doc.setText(QStringLiteral("mov, x"));
+    doc.restyleAll();
+    QCOMPARE(doc.styles(), QStringLiteral("000500"));
 }
 
 ZMX_TEST(TestQsciLexerQuorvin)
