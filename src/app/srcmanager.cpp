@@ -2,6 +2,7 @@
 
 #include "app/quorvindialog.h"
 #include "editor/outwindow.h"
+#include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "platform/htmlhelp.h"
 #include "projects/projectsmanager.h"
@@ -253,18 +254,19 @@ void SrcManager::createMenus()
 void SrcManager::openFile()
 {
     QString start = projectsDirectory();
-    const QFileInfo current(tabsHolder->currentFileName());
+    const SourceEditor *editor = tabsHolder->currentEditor();
+    const QFileInfo current(editor ? editor->fileName() : QString());
     if (!current.filePath().isEmpty() && current.exists())
         start = current.absolutePath();
     const QString path = QFileDialog::getOpenFileName(this, tr("Open File"), start, tr("All files (*.*)"));
     if (!path.isEmpty())
-        tabsHolder->openFile(path);
+        tabsHolder->openEditor(path);
 }
 
 void SrcManager::updateState()
 {
-    if (tabsHolder->hasCurrentEditor()) {
-        tabsHolder->updateActions();
+    if (SourceEditor *editor = tabsHolder->currentEditor()) {
+        editor->updateState();
     } else {
         for (Action id : {SaveFile, SaveAllFiles, CloseFile, Cut, Copy, Paste, Undo, Redo, PrintFile})
             actions[id]->setEnabled(false);
@@ -361,7 +363,7 @@ void SrcManager::MRUMenuTriggered(QAction *action)
     if (action->actionGroup() == recentProjectsGroup && recentProjectsGroup)
         projectsManager->openProjectFile(action->text(), false);
     else if (action->actionGroup() == recentFilesGroup && recentFilesGroup)
-        tabsHolder->openFile(action->text());
+        tabsHolder->openEditor(action->text());
 }
 
 void SrcManager::abortBuild()

@@ -2,6 +2,7 @@
 
 #include "app/xmldocument.h"
 #include "editor/outwindow.h"
+#include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "projects/projectsmanager.h"
 
@@ -56,29 +57,36 @@ bool SrcManager::writeDocument(const QString &path, const QDomDocument &document
 
 void SrcManager::openFile(const QString &path)
 {
-    tabsHolder->openFile(path);
+    tabsHolder->openEditor(path);
 }
 
 void SrcManager::openFileAt(const QString &path, int line, int column)
 {
-    tabsHolder->openFileAt(path, line, column);
+    tabsHolder->openEditor(path);
+    if (SourceEditor *editor = tabsHolder->findEditor(path)) {
+        editor->gotoPosition(line, column);
+        editor->setFocus();
+    }
 }
 
 void SrcManager::reopenFile(const QString &path)
 {
     if (rememberedFiles.contains(path))
-        tabsHolder->openFile(path);
+        tabsHolder->openEditor(path);
 }
 
 bool SrcManager::saveEditor(const QString &path, bool close)
 {
-    return tabsHolder->saveEditor(path, close);
+    SourceEditor *editor = tabsHolder->findEditor(path);
+    if (!editor)
+        return true;
+    return close ? tabsHolder->closeEditor(path, false) : editor->save();
 }
 
 void SrcManager::fileModified(const QString &path, bool modified)
 {
     projectsManager->fileModified(path, modified);
-    tabsHolder->updateTitles();
+    tabsHolder->refreshTitles();
 }
 
 QStringList SrcManager::openFileNames() const

@@ -1,54 +1,181 @@
 #include "editor/srctabsholder.h"
 
 #include "app/srcmanager.h"
+#include "editor/sourceeditor.h"
 
-SrcTabsHolder::SrcTabsHolder(SrcManager *owner) : QTabWidget(owner), owner(owner) {}
-
-bool SrcTabsHolder::hasCurrentEditor() const
+SrcTabsHolder::SrcTabsHolder(SrcManager *owner) : QTabWidget(owner), owner(owner)
 {
-    return false;
+    setMovable(true);
+    setTabsClosable(true);
+    connect(this, &QTabWidget::tabCloseRequested, this, &SrcTabsHolder::closeTab);
+    connect(this, &QTabWidget::currentChanged, this, &SrcTabsHolder::onCurrentChanged);
 }
 
-QString SrcTabsHolder::currentFileName() const
+SourceEditor *SrcTabsHolder::editorAt(int index) const
 {
-    return QString();
+    return qobject_cast<SourceEditor *>(widget(index));
 }
 
-QStringList SrcTabsHolder::openFileNames() const
+SourceEditor *SrcTabsHolder::currentEditor() const
 {
-    return QStringList();
+    return qobject_cast<SourceEditor *>(currentWidget());
+}
+
+QList<SourceEditor *> SrcTabsHolder::editors() const
+{
+    QList<SourceEditor *> result;
+    for (int index = 0; index < count(); ++index) {
+        if (SourceEditor *editor = editorAt(index))
+            result.append(editor);
+    }
+    return result;
+}
+
+int SrcTabsHolder::indexOfEditor(const QString &path) const
+{
+    if (path.isEmpty())
+        return -1;
+    for (int index = 0; index < count(); ++index) {
+        SourceEditor *editor = editorAt(index);
+        if (editor && editor->isSameFile(path))
+            return index;
+    }
+    return -1;
+}
+
+SourceEditor *SrcTabsHolder::findEditor(const QString &path) const
+{
+    const int index = indexOfEditor(path);
+    return index < 0 ? nullptr : editorAt(index);
+}
+
+void SrcTabsHolder::openEditor(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const int existing = indexOfEditor(path);
+    if (existing >= 0) {
+        setCurrentIndex(existing);
+        return;
+    }
+    auto *editor = new SourceEditor(owner, path);
+    const int index = addTab(editor, editor->tabTitle());
+    setTabToolTip(index, editor->fileName());
+    setCurrentIndex(index);
+}
+
+void SrcTabsHolder::activateEditor(const QString &path)
+{
+    const int index = indexOfEditor(path);
+    if (index >= 0)
+        setCurrentIndex(index);
+}
+
+bool SrcTabsHolder::closeEditor(const QString &path, bool force)
+{
+    if (path.isEmpty())
+        return true;
+    const int index = indexOfEditor(path);
+    if (index < 0)
+        return false;
+    SourceEditor *editor = editorAt(index);
+    if (!force && !editor->maybeClose())
+        return false;
+    delete editor;
+    return true;
 }
 
 bool SrcTabsHolder::maybeSaveAll()
 {
+    for (SourceEditor *editor : editors()) {
+        if (!editor->maybeSave())
+            return false;
+    }
     return true;
 }
 
-void SrcTabsHolder::openFile(const QString &) {}
-
-void SrcTabsHolder::openFileAt(const QString &, int, int) {}
-
-bool SrcTabsHolder::saveEditor(const QString &, bool)
+void SrcTabsHolder::refreshTitles()
 {
-    return true;
+    for (int index = 0; index < count(); ++index) {
+        if (SourceEditor *editor = editorAt(index)) {
+            setTabText(index, editor->tabTitle());
+            setTabToolTip(index, editor->fileName());
+        }
+    }
 }
 
-void SrcTabsHolder::updateTitles() {}
+void SrcTabsHolder::applySettingsToAll()
+{
+    for (SourceEditor *editor : editors())
+        editor->applySettings();
+}
 
-void SrcTabsHolder::updateActions() {}
+QStringList SrcTabsHolder::openFileNames() const
+{
+    QStringList names;
+    for (SourceEditor *editor : editors())
+        names.append(editor->fileName());
+    return names;
+}
 
-void SrcTabsHolder::save() {}
+void SrcTabsHolder::saveAll()
+{
+    for (SourceEditor *editor : editors())
+        editor->save();
+}
 
-void SrcTabsHolder::saveAll() {}
+void SrcTabsHolder::closeTab(int index)
+{
+    SourceEditor *editor = editorAt(index);
+    if (editor && editor->maybeClose())
+        delete editor;
+}
 
-void SrcTabsHolder::close() {}
+void SrcTabsHolder::onCurrentChanged(int)
+{
+    if (owner)
+        owner->updateState();
+}
 
-void SrcTabsHolder::cut() {}
+void SrcTabsHolder::cut()
+{
+    if (SourceEditor *editor = currentEditor())
+        editor->cut();
+}
 
-void SrcTabsHolder::copy() {}
+void SrcTabsHolder::copy()
+{
+    if (SourceEditor *editor = currentEditor())
+        editor->copy();
+}
 
-void SrcTabsHolder::paste() {}
+void SrcTabsHolder::paste()
+{
+    if (SourceEditor *editor = currentEditor())
+        editor->paste();
+}
 
-void SrcTabsHolder::undo() {}
+void SrcTabsHolder::undo()
+{
+    if (SourceEditor *editor = currentEditor())
+        editor->undo();
+}
 
-void SrcTabsHolder::redo() {}
+void SrcTabsHolder::redo()
+{
+    if (SourceEditor *editor = currentEditor())
+        editor->redo();
+}
+
+void SrcTabsHolder::save()
+{
+    if (SourceEditor *editor = currentEditor())
+        editor->save();
+}
+
+void SrcTabsHolder::close()
+{
+    SourceEditor *editor = currentEditor();
+    if (editor && editor->maybeClose())
+        delete editor;
+}

@@ -1,11 +1,15 @@
 #ifndef SRCTABSHOLDER_H
 #define SRCTABSHOLDER_H
 
+#include <QStringList>
 #include <QTabWidget>
 
+class SourceEditor;
 class SrcManager;
 
-// The editor tabs, the main window's central widget.
+// The editor tabs, the main window's central widget: one SourceEditor per open file.
+// "Showing a file" always means SourceEditor::isSameFile, so another written form of an
+// open file's path finds its existing tab.
 class SrcTabsHolder : public QTabWidget
 {
     Q_OBJECT
@@ -13,27 +17,34 @@ class SrcTabsHolder : public QTabWidget
 public:
     explicit SrcTabsHolder(SrcManager *owner);
 
-    bool hasCurrentEditor() const;
-    QString currentFileName() const;
-    QStringList openFileNames() const;
+    void openEditor(const QString &path);
+    void activateEditor(const QString &path);
+    SourceEditor *findEditor(const QString &path) const;
+    SourceEditor *currentEditor() const;
+    SourceEditor *editorAt(int index) const;
+    // Without force the editor's close question decides; the result says whether it closed.
+    bool closeEditor(const QString &path, bool force);
     bool maybeSaveAll();
-    void openFile(const QString &path);
-    void openFileAt(const QString &path, int line, int column);
-    bool saveEditor(const QString &path, bool close);
-    void updateTitles();
-    void updateActions();
+    void refreshTitles();
+    void applySettingsToAll();
+    QStringList openFileNames() const;
 
 public slots:
-    void save();
     void saveAll();
-    void close();
+    void closeTab(int index);
+    void onCurrentChanged(int);
     void cut();
     void copy();
     void paste();
     void undo();
     void redo();
+    void save();
+    void close();
 
 private:
+    int indexOfEditor(const QString &path) const;
+    QList<SourceEditor *> editors() const;
+
     SrcManager *owner;
 };
 

@@ -39,6 +39,11 @@ bool ProjectsManager::isProjectFile(const QString &) const
     return false;
 }
 
+QString ProjectsManager::controllerFamily(const QString &) const
+{
+    return QString();
+}
+
 bool ProjectsManager::askToClose(int)
 {
     return true;

@@ -23,6 +23,9 @@ public:
     QStringList projectFileNames() const;
     QStringList configurationNames() const;
     bool isProjectFile(const QString &path) const;
+    // The controller family of the current configuration of the first open project whose
+    // current configuration lists the file, else of the current project; empty without one.
+    QString controllerFamily(const QString &path) const;
     bool askToClose(int index);
     bool openProjectFile(const QString &fileName, bool quiet);
     void setCurrentConfiguration(int index);

@@ -1,0 +1,316 @@
+#include "editor/sourceeditor.h"
+
+#include "app/srcmanager.h"
+#include "app/waitcursor.h"
+#include "editor/editorappearance.h"
+#include "editor/srctabsholder.h"
+#include "platform/paths.h"
+#include "projects/projectsmanager.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QStatusBar>
+
+namespace {
+
+// Names the same file: the same path, or for existing files the same file on disk.
+bool samePath(const QString &first, const QString &second)
+{
+    if (first.isEmpty() || second.isEmpty())
+        return false;
+    const QFileInfo one(first);
+    const QFileInfo other(second);
+    if (one.exists() && other.exists())
+        return one == other;
+    const Qt::CaseSensitivity sensitivity = Platform::caseInsensitiveFileNames() ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    return one.absoluteFilePath().compare(other.absoluteFilePath(), sensitivity) == 0;
+}
+
+}
+
+SourceEditor::SourceEditor(SrcManager *owner, const QString &path) : QsciScintilla(owner), owner(owner)
+{
+    setObjectName(QStringLiteral("SourceFile.") + path);
+    EditorAppearance appearance(settingsStore());
+    appearance.applyTextItem(this);
+    setUtf8(true);
+    loadFile(path);
+    connect(this, &QsciScintilla::modificationChanged, this, &SourceEditor::documentWasModified);
+    connect(this, &QsciScintilla::copyAvailable, this, &SourceEditor::copyAvailabilityChanged);
+    connect(this, &QsciScintilla::modificationChanged, this, &SourceEditor::undoAvailabilityChanged);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &SourceEditor::updateState);
+    copyAvailable = false;
+}
+
+QSettings *SourceEditor::settingsStore() const
+{
+    return owner ? owner->settings() : nullptr;
+}
+
+void SourceEditor::loadFile(const QString &path)
+{
+    if (!path.isEmpty()) {
+        QFile file(path);
+        // Binary, so that the line ends of the file reach the editor, and the disk again, as they were.
+        if (file.open(QIODevice::ReadOnly)) {
+            setFileName(path);
+            QBuffer buffer;
+            buffer.setData(QString::fromLocal8Bit(file.readAll()).toUtf8());
+            buffer.open(QIODevice::ReadOnly);
+            read(&buffer);
+            setModified(false);
+            return;
+        }
+        if (owner)
+            owner->addMessage(tr("File name is empty or file not found."));
+    }
+    setFileName(QString());
+    markModified();
+    setWindowModified(false);
+}
+
+// Scintilla can only clear the modified state; an edit that leaves the text as it was
+// sets it, and as one undo step it never leaves the user an invisible step to undo alone.
+void SourceEditor::markModified()
+{
+    const bool wasReadOnly = isReadOnly();
+    setReadOnly(false);
+    beginUndoAction();
+    insertAt(QStringLiteral(" "), 0, 0);
+    SendScintilla(SCI_DELETERANGE, 0L, 1L);
+    endUndoAction();
+    setReadOnly(wasReadOnly);
+}
+
+void SourceEditor::setFileName(const QString &path)
+{
+    currentFile = path;
+    setModified(false);
+    setWindowModified(false);
+    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    setObjectName(QStringLiteral("SourceFile.") + path);
+    applySettings();
+}
+
+QString SourceEditor::displayName() const
+{
+    return currentFile.isEmpty() ? tr("Untitled") : QFileInfo(currentFile).fileName();
+}
+
+QString SourceEditor::tabTitle() const
+{
+    return displayName() + (isModified() ? QStringLiteral("*") : QString());
+}
+
+bool SourceEditor::save()
+{
+    return currentFile.isEmpty() ? saveAs() : saveFile(currentFile);
+}
+
+bool SourceEditor::saveAs()
+{
+    const QString path = QFileDialog::getSaveFileName(this);
+    if (path.isEmpty())
+        return false;
+    return saveFile(path);
+}
+
+bool SourceEditor::saveFile(const QString &path)
+{
+    if (!isModified())
+        return true;
+
+    // The old file stays as it was until the new content is completely on disk.
+    QSaveFile file(path);
+    const auto refuse = [this, &path, &file] {
+        QMessageBox::warning(this, tr("Application"), tr("Cannot write file %1:\n%2.").arg(path, file.errorString()),
+                             QMessageBox::Ok);
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return refuse();
+    {
+        WaitCursor wait;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        write(&buffer);
+        file.write(QString::fromUtf8(buffer.data()).toLocal8Bit());
+        if (!file.commit())
+            return refuse();
+    }
+    setFileName(path);
+    if (owner)
+        owner->statusBar()->showMessage(tr("File saved"), 2000);
+    return true;
+}
+
+bool SourceEditor::maybeSave()
+{
+    if (!isModified())
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Application"),
+                    tr("%1 has been modified.\nDo you want to save your changes?").arg(QFileInfo(displayName()).fileName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Save)
+        return save();
+    return answer != QMessageBox::Cancel;
+}
+
+bool SourceEditor::maybeClose()
+{
+    if (owner && !owner->projects()->isProjectFile(currentFile))
+        owner->newMRUFile(currentFile);
+    if (!maybeSave())
+        return false;
+    setModified(false);
+    return true;
+}
+
+bool SourceEditor::isSameFile(const QString &other) const
+{
+    if (samePath(currentFile, other))
+        return true;
+    return samePath(Platform::shortPathName(currentFile), Platform::shortPathName(other));
+}
+
+void SourceEditor::gotoPosition(int line, int column)
+{
+    setCursorPosition(line, column);
+}
+
+bool SourceEditor::isCurrentEditor() const
+{
+    return owner && owner->tabs() && owner->tabs()->currentWidget() == this;
+}
+
+void SourceEditor::updateState()
+{
+    // Every editor hears the clipboard and its own changes, but only the one the user
+    // sees may decide what the shared edit actions do.
+    if (!isCurrentEditor())
+        return;
+    owner->action(SrcManager::SaveFile)->setEnabled(isModified());
+    owner->action(SrcManager::SaveAllFiles)->setEnabled(true);
+    owner->action(SrcManager::CloseFile)->setEnabled(true);
+    owner->action(SrcManager::Cut)->setEnabled(copyAvailable);
+    owner->action(SrcManager::Copy)->setEnabled(copyAvailable);
+    const QMimeData *clipboard = QApplication::clipboard()->mimeData();
+    owner->action(SrcManager::Paste)->setEnabled(clipboard && clipboard->hasText());
+    owner->action(SrcManager::Undo)->setEnabled(isUndoAvailable());
+    owner->action(SrcManager::Redo)->setEnabled(isRedoAvailable());
+    owner->action(SrcManager::Find)->setEnabled(true);
+    owner->action(SrcManager::Replace)->setEnabled(true);
+    owner->action(SrcManager::PrintFile)->setEnabled(true);
+}
+
+void SourceEditor::documentWasModified(bool modified)
+{
+    setWindowModified(modified);
+    if (owner)
+        owner->fileModified(currentFile, modified);
+    updateState();
+}
+
+void SourceEditor::copyAvailabilityChanged(bool available)
+{
+    copyAvailable = available;
+    if (!isCurrentEditor())
+        return;
+    owner->action(SrcManager::Cut)->setEnabled(available);
+    owner->action(SrcManager::Copy)->setEnabled(available);
+}
+
+void SourceEditor::undoAvailabilityChanged(bool)
+{
+    if (!isCurrentEditor())
+        return;
+    owner->action(SrcManager::Undo)->setEnabled(isUndoAvailable());
+    owner->action(SrcManager::Redo)->setEnabled(isRedoAvailable());
+}
+
+void SourceEditor::closeEvent(QCloseEvent *event)
+{
+    if (maybeClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void SourceEditor::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!owner) {
+        QsciScintilla::contextMenuEvent(event);
+        return;
+    }
+    owner->updateState();
+    if (!contextMenu) {
+        contextMenu = new QMenu(this);
+        contextMenu->addActions({owner->action(SrcManager::Cut), owner->action(SrcManager::Copy),
+                                 owner->action(SrcManager::Paste)});
+        contextMenu->addSeparator();
+        contextMenu->addActions({owner->action(SrcManager::Undo), owner->action(SrcManager::Redo)});
+        contextMenu->addSeparator();
+        contextMenu->addAction(owner->action(SrcManager::Goto));
+        contextMenu->addSeparator();
+        contextMenu->addActions({owner->action(SrcManager::Find), owner->action(SrcManager::Replace)});
+    }
+    contextMenu->popup(event->globalPos());
+}
+
+void SourceEditor::applySettings()
+{
+    EditorAppearance appearance(settingsStore());
+    appearance.applyDisplayItems(this);
+    const QString suffix = QFileInfo(currentFile).suffix();
+    if (EditorAppearance::isCSuffix(suffix))
+        appearance.useCppLexer(this);
+    else
+        appearance.useSyntaxLexer(this, syntaxFile());
+    appearance.applyBehaviour(this);
+}
+
+QString SourceEditor::syntaxFile() const
+{
+    if (!owner)
+        return QString();
+    const QString family = owner->projects()->controllerFamily(currentFile);
+    const QString candidate = owner->syntaxDirectory() + QLatin1Char('/') + family + QStringLiteral(".MAP");
+    return syntaxFileFor(candidate, QFileInfo(currentFile).suffix());
+}
+
+QString SourceEditor::syntaxFileFor(const QString &candidate, const QString &suffix)
+{
+    const QFileInfo info(candidate);
+    const QString kind = info.suffix().toUpper();
+    if (kind == QLatin1String("SYN"))
+        return candidate;
+    if (kind != QLatin1String("MAP"))
+        return QString();
+
+    QFile map(candidate);
+    if (!map.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    const QString wanted = suffix.toUpper();
+    while (!map.atEnd()) {
+        const QString line = QString::fromLocal8Bit(map.readLine()).trimmed().toUpper();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        // Blanks around "=" are tolerated: they cannot be part of a suffix or file name.
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals > 0 && line.left(equals).trimmed() == wanted)
+            return info.path() + QLatin1Char('/') + line.mid(equals + 1).trimmed();
+    }
+    return QString();
+}
