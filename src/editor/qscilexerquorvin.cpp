@@ -3,10 +3,10 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QByteArray>
+#include <QDebug>
 #include <QFile>
 #include <QStringView>
 #include <QTextStream>
-#include <QDebug>
 
 namespace {
 
