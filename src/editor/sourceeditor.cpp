@@ -50,7 +50,6 @@ SourceEditor::SourceEditor(SrcManager *owner, const QString &path) : QsciScintil
     connect(this, &QsciScintilla::copyAvailable, this, &SourceEditor::copyAvailabilityChanged);
     connect(this, &QsciScintilla::modificationChanged, this, &SourceEditor::undoAvailabilityChanged);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &SourceEditor::updateState);
-    copyAvailable = false;
 }
 
 QSettings *SourceEditor::settingsStore() const
@@ -84,13 +83,10 @@ void SourceEditor::loadFile(const QString &path)
 // sets it, and as one undo step it never leaves the user an invisible step to undo alone.
 void SourceEditor::markModified()
 {
-    const bool wasReadOnly = isReadOnly();
-    setReadOnly(false);
     beginUndoAction();
     insertAt(QStringLiteral(" "), 0, 0);
     SendScintilla(SCI_DELETERANGE, 0L, 1L);
     endUndoAction();
-    setReadOnly(wasReadOnly);
 }
 
 void SourceEditor::setFileName(const QString &path)
