@@ -171,28 +171,9 @@ DisplaySettings DisplaySettings::load(QSettings *store, const QString &group)
 
 DisplaySettings DisplaySettings::loadDisplayItem(QSettings *store, const QString &group, const QString &item)
 {
-    const DisplaySettings all = defaults(group);
-    DisplaySettings settings = all;
-    settings.items.clear();
-    if (const DisplayItem *known = all.item(item))
-        settings.items.append(*known);
-    if (!store)
-        return settings;
-
-    store->beginGroup(storeGroup(group));
-    readFont(store, settings);
-    const int count = store->beginReadArray(QStringLiteral("items"));
-    for (int index = 0; index < count; ++index) {
-        store->setArrayIndex(index);
-        if (store->value(QStringLiteral("name")).toString() != item)
-            continue;
-        DisplayItem fallback = settings.items.isEmpty() ? DisplayItem() : settings.items.first();
-        fallback.name = item;
-        settings.items = {readItem(store, fallback)};
-        break;
-    }
-    store->endArray();
-    store->endGroup();
+    DisplaySettings settings = load(store, group);
+    const DisplayItem *stored = settings.item(item);
+    settings.items = stored ? QList<DisplayItem>{*stored} : QList<DisplayItem>();
     return settings;
 }
 

@@ -33,7 +33,7 @@ public:
     static DisplaySettings defaults(const QString &group);
     // The whole group as stored, missing keys and entries filled from the defaults.
     static DisplaySettings load(QSettings *store, const QString &group);
-    // The group's font and only the named item (none when the item is neither known nor stored).
+    // The group's font and only the named item (none when the group has no such item).
     static DisplaySettings loadDisplayItem(QSettings *store, const QString &group, const QString &item);
     static QTextCharFormat formatForItem(QSettings *store, const QString &group, const QString &item);
     static bool usesDefaultColour(QSettings *store, const QString &group, const QString &item, Colour which);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTextCharFormat>
 
+#include <initializer_list>
+
 class QSettings;
 class QsciLexer;
 class QsciScintilla;
