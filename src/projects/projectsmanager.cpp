@@ -2,6 +2,7 @@
 
 #include "app/srcmanager.h"
 #include "build/buildconfiglist.h"
+#include "build/compilersdialog.h"
 
 #include <QTreeWidget>
 
@@ -16,7 +17,7 @@ ProjectsManager::ProjectsManager(SrcManager *owner)
 
 bool ProjectsManager::isBusy() const
 {
-    return false;
+    return busy;
 }
 
 int ProjectsManager::projectCount() const
@@ -88,7 +89,13 @@ void ProjectsManager::cleanProject() {}
 
 void ProjectsManager::tidyProject() {}
 
-void ProjectsManager::showCompilersDialog() {}
+void ProjectsManager::showCompilersDialog()
+{
+    busy = true;
+    CompilersDialog dialog(owner, buildConfigs, owner);
+    dialog.exec();
+    busy = false;
+}
 
 void ProjectsManager::showConfigurationsDialog() {}
 
@@ -100,4 +107,10 @@ void ProjectsManager::renameItem() {}
 
 void ProjectsManager::updateState() {}
 
-void ProjectsManager::scanCompilers() {}
+// The same detection and storing as Check All and OK in the dialog, which is never shown.
+void ProjectsManager::scanCompilers()
+{
+    CompilersDialog dialog(owner, buildConfigs, owner);
+    dialog.checkAllButtonClicked();
+    dialog.saveButtonClicked();
+}

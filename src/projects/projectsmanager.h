@@ -61,6 +61,7 @@ signals:
 private:
     SrcManager *owner;
     BuildConfigList *buildConfigs;
+    bool busy = false;
 };
 
 #endif
