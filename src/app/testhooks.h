@@ -9,6 +9,7 @@ class TestHooks
 {
 public:
     // ZMXSTUDIO_TEST_CRASH=<milliseconds>: fault that long after the event loop starts.
+    // ZMXSTUDIO_TEST_CRASH_EDIT=<file>: first open that file and type into it unsaved.
     static void armFromEnvironment(SrcManager *window);
 };
 

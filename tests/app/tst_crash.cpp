@@ -17,7 +17,7 @@ class CrashTest : public QObject
         QString errors;
     };
 
-    Run runFaultingProgram(const QString &workingDirectory)
+    Run runFaultingProgram(const QString &workingDirectory, const QString &editedFile = QString())
     {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -25,6 +25,8 @@ class CrashTest : public QObject
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), workingDirectory + QStringLiteral("/config"));
         environment.insert(QStringLiteral("ZMXSTUDIO_TEST_CRASH"), QStringLiteral("100"));
         environment.insert(QStringLiteral("ZMXSTUDIO_CRASH_NOTIFY"), QStringLiteral("stderr"));
+        if (!editedFile.isEmpty())
+            environment.insert(QStringLiteral("ZMXSTUDIO_TEST_CRASH_EDIT"), editedFile);
         program.setProcessEnvironment(environment);
         // A known simulator path keeps the start-up check from asking anything.
         QDir().mkpath(workingDirectory + QStringLiteral("/config/Dravenhol Electronics"));
@@ -51,9 +53,18 @@ private slots:
         stale.write(QByteArray(100000, 'x'));
         stale.close();
 
-        const Run run = runFaultingProgram(directory.path());
+        const QString source = directory.filePath(QStringLiteral("main.c"));
+        QFile original(source);
+        QVERIFY(original.open(QIODevice::WriteOnly));
+        original.write("int main(void) { return 0; }\n");
+        original.close();
+
+        const Run run = runFaultingProgram(directory.path(), source);
         QCOMPARE(run.exitCode, 255);
         QVERIFY2(run.errors.contains(QStringLiteral("Crashed, minidump created.")), qPrintable(run.errors));
+        // The editor's unsaved text was written out after the fault.
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), QByteArray("unsaved work\nint main(void) { return 0; }\n"));
         QFile dump(directory.filePath(QStringLiteral("minidump.dmp")));
         QVERIFY(dump.open(QIODevice::ReadOnly));
         const QByteArray report = dump.readAll();
