@@ -90,6 +90,8 @@ public:
     void openFileAt(const QString &path, int line, int column) override;
     void reopenFile(const QString &path) override;
     bool saveEditor(const QString &path, bool close) override;
+    void discardEditor(const QString &path) override;
+    void renameEditor(const QString &oldPath, const QString &newPath) override;
     void fileModified(const QString &path, bool modified) override;
     QStringList openFileNames() const override;
     QString currentTarget() const override;

@@ -83,6 +83,18 @@ bool SrcManager::saveEditor(const QString &path, bool close)
     return close ? tabsHolder->closeEditor(path, false) : editor->save();
 }
 
+void SrcManager::discardEditor(const QString &path)
+{
+    tabsHolder->closeEditor(path, true);
+}
+
+void SrcManager::renameEditor(const QString &oldPath, const QString &newPath)
+{
+    if (SourceEditor *editor = tabsHolder->findEditor(oldPath))
+        editor->setFileName(newPath);
+    tabsHolder->refreshTitles();
+}
+
 void SrcManager::fileModified(const QString &path, bool modified)
 {
     projectsManager->fileModified(path, modified);

@@ -50,6 +50,10 @@ public:
     virtual void openFileAt(const QString &path, int line, int column) = 0;
     virtual void reopenFile(const QString &path) = 0;
     virtual bool saveEditor(const QString &path, bool close) = 0;
+    // Closes the editor of path, if one is open, without a question; unsaved changes are lost.
+    virtual void discardEditor(const QString &path) = 0;
+    // Gives the editor of oldPath, if one is open, the new path and refreshes the tab titles.
+    virtual void renameEditor(const QString &oldPath, const QString &newPath) = 0;
     virtual void fileModified(const QString &path, bool modified) = 0;
     virtual QStringList openFileNames() const = 0;
 

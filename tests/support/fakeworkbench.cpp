@@ -125,9 +125,20 @@ void FakeWorkbench::reopenFile(const QString &path)
     openedFiles.append(path);
 }
 
-bool FakeWorkbench::saveEditor(const QString &, bool)
+bool FakeWorkbench::saveEditor(const QString &path, bool close)
 {
+    editorCalls.append((close ? QStringLiteral("close ") : QStringLiteral("save ")) + path);
     return true;
+}
+
+void FakeWorkbench::discardEditor(const QString &path)
+{
+    editorCalls.append(QStringLiteral("discard ") + path);
+}
+
+void FakeWorkbench::renameEditor(const QString &oldPath, const QString &newPath)
+{
+    editorCalls.append(QStringLiteral("rename %1 -> %2").arg(oldPath, newPath));
 }
 
 void FakeWorkbench::fileModified(const QString &, bool) {}

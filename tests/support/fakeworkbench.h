@@ -32,6 +32,8 @@ public:
     QStringList mruFiles;
     QStringList mruProjects;
     QStringList editorFiles;
+    // "save PATH", "close PATH", "discard PATH", "rename OLD -> NEW" in call order.
+    QStringList editorCalls;
     QString compilersDir;
     QString toolsDir;
     QString simulatorDir;
@@ -68,6 +70,8 @@ public:
     void openFileAt(const QString &path, int line, int column) override;
     void reopenFile(const QString &path) override;
     bool saveEditor(const QString &path, bool close) override;
+    void discardEditor(const QString &path) override;
+    void renameEditor(const QString &oldPath, const QString &newPath) override;
     void fileModified(const QString &path, bool modified) override;
     QStringList openFileNames() const override { return editorFiles; }
     QString currentTarget() const override { return target; }
