@@ -1,5 +1,7 @@
 #include "build/optionvalue.h"
 
+#include <QXmlStreamWriter>
+
 OptionValue OptionValue::fromElement(const QDomElement &element)
 {
     OptionValue option;
@@ -39,4 +41,19 @@ bool OptionValue::operator==(const OptionValue &other) const
 {
     return name == other.name && tool == other.tool && value == other.value && id == other.id
         && isDefault == other.isDefault;
+}
+
+void OptionValue::write(QXmlStreamWriter &writer) const
+{
+    writer.writeStartElement(QStringLiteral("OPTION"));
+    writer.writeAttribute(QStringLiteral("NAME"), name);
+    if (!value.isEmpty())
+        writer.writeAttribute(QStringLiteral("VALUE"), value);
+    if (!tool.isEmpty())
+        writer.writeAttribute(QStringLiteral("TOOL"), tool);
+    if (!id.isEmpty())
+        writer.writeAttribute(QStringLiteral("ID"), id);
+    if (isDefault)
+        writer.writeAttribute(QStringLiteral("DEFAULT"), QStringLiteral("1"));
+    writer.writeEndElement();
 }
