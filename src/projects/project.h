@@ -1,0 +1,161 @@
+#ifndef PROJECT_H
+#define PROJECT_H
+
+#include "projects/projectfile.h"
+#include "projects/projectgroup.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class BuildConfigList;
+class BuildProject;
+class QTextCharFormat;
+class QTextEdit;
+class QTreeWidgetItem;
+class QXmlStreamWriter;
+class Workbench;
+
+// One open firmware project: its files sorted into groups, a description with keywords and
+// its build configurations. It owns its part of the projects tree (a project item, one item
+// per group, one per file) and reads and writes the ".zmxp" project file.
+class Project : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum ItemKind { ForeignItem = -1, ProjectItem = 0, GroupItem = 1, FileItem = 2 };
+
+    static const char *const extension;
+
+    Project(BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
+    ~Project() override;
+
+    // Loading and saving.
+    bool load(const QString &path);
+    bool openWithDialog();
+    // Writes the file atomically; a file that cannot be written is reported by name and
+    // reason.
+    bool save();
+    bool maybeSave();
+    // Saves the project and every open editor of its files, without questions.
+    bool saveWithFiles();
+
+    QString fileName() const { return fileName_; }
+    QString name() const { return name_; }
+    QString description() const { return description_; }
+    void setDescription(const QString &description) { description_ = description; }
+    const QStringList &keywords() const { return keywords_; }
+    void setKeywords(const QStringList &keywords) { keywords_ = keywords; }
+    bool isModified() const { return modified; }
+    void setModified(bool value) { modified = value; }
+    bool isMakefileCurrent() const { return makefileCurrent; }
+    void setMakefileCurrent(bool current) { makefileCurrent = current; }
+    const QList<ProjectFile> &files() const { return files_; }
+    const QList<ProjectGroup> &groups() const { return groups_; }
+
+    // Names and display.
+    void updateName();
+    void updateItemText();
+    void markCurrent(bool isCurrent);
+    void showInfo(QTextEdit *textView) const;
+    void setFileModified(const QString &path, bool isModified);
+
+    // Tree.
+    void attachToTree(QTreeWidgetItem *root);
+    QTreeWidgetItem *projectTreeItem() const { return projectItem; }
+    int itemKind(const QTreeWidgetItem *item) const;
+    bool ownsItem(const QTreeWidgetItem *item) const { return itemKind(item) >= 0; }
+    int fileIndexOfItem(const QTreeWidgetItem *item) const;
+    int groupIndexOfItem(const QTreeWidgetItem *item) const;
+    void applyFormats(const QTextCharFormat &projectFormat, const QTextCharFormat &groupFormat,
+                      const QTextCharFormat &fileFormat);
+    void regroupFiles();
+    void moveFileItem(QTreeWidgetItem *item, QTreeWidgetItem *target);
+    void reorderFiles();
+
+    // Files.
+    int indexOfFile(const QString &path) const;
+    QString designFile() const;
+    bool addFile(const QString &path, const QString &group);
+    bool addFile(const QString &path);
+    bool addFiles();
+    void removeFile(int index);
+    void renameFile(int index, const QString &newFileName);
+    void renameGroup(int index, const QString &newName);
+    void openFile(const QString &path);
+    void openFile(const QTreeWidgetItem *item);
+    void reopenFiles();
+    bool newFile();
+    bool newDesignFile(const QString &path);
+    bool confirmDesignLocation(const QString &path) const;
+
+    // Configurations.
+    int configurationCount() const { return static_cast<int>(configurations.size()); }
+    BuildProject *configuration(int index) const;
+    // Takes the configurations over, replacing the current ones (the dialogs hand over the
+    // copies they edited).
+    void setConfigurations(std::vector<std::unique_ptr<BuildProject>> replacement);
+    int currentConfigurationIndex() const { return currentConfiguration_; }
+    void setCurrentConfiguration(int index);
+    // Null when the current index is invalid.
+    BuildProject *currentConfiguration() const;
+    QString currentFamily() const;
+    QString currentController() const;
+    QString currentCompilerName() const;
+    QString currentClock() const;
+    QStringList currentFiles() const;
+    // The current configuration's family when path is one of its files, else empty.
+    QString familyForFile(const QString &path) const;
+
+signals:
+    // The items of the project changed; the display formats of the tree are due again.
+    void treeFormatsNeeded();
+    // A design file is to be opened in the simulator.
+    void designLaunchRequested(const QString &path);
+
+private:
+    QString projectDirectory() const;
+    QString absolutePath(const QString &path) const;
+    QString withInstallationDirectory(const QString &path) const;
+    QString fileIdentity(const QString &path) const;
+    void refreshIdentityIndex() const;
+    QString groupForFile(const QString &path) const;
+    QString iconForFile(const QString &path) const;
+    bool addFileEntry(const QString &path, const QString &group);
+    void createFileItem(int index);
+    int groupIndex(const QString &name) const;
+    int ensureGroup(const QString &name);
+    bool writeFile(QXmlStreamWriter &writer) const;
+
+    static int projectCounter;
+
+    Workbench *mainWindow;
+    QTreeWidgetItem *tree = nullptr;
+    QTreeWidgetItem *projectItem = nullptr;
+    QList<ProjectGroup> groups_;
+    bool modified = false;
+    QString fileName_;
+    QString name_;
+    QString description_;
+    QStringList keywords_;
+    QList<ProjectFile> files_;
+    BuildConfigList *compilers;
+    bool makefileCurrent = false;
+    std::vector<std::unique_ptr<BuildProject>> configurations;
+    int currentConfiguration_ = 0;
+    bool clearOutputOnDelete = true;
+    // What the disk said about each path once: look-ups compare these strings instead of
+    // asking the disk again for every entry.
+    mutable QHash<QString, QString> identities;
+    // The entries by the identities of their paths and short forms, for the paths listed in
+    // indexedPaths; refreshIdentityIndex() notices any change of files_ by the data pointers.
+    mutable QList<QString> indexedPaths;
+    mutable QHash<QString, int> entriesByIdentity;
+};
+
+#endif
