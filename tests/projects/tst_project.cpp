@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileDialog>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <memory>
@@ -195,6 +197,45 @@ private slots:
     </FILE>)")));
     }
 
+    void buildsTheTreeForTheAvrToolChain()
+    {
+        // A project as the new-project wizard or a hand-written file leaves it: files and a
+        // configuration without a tree, which loading builds with the default options.
+        BuildConfigList installed(workbench.get());
+        QVERIFY(installed.loadAll(QStringLiteral(ZMX_SOURCE_DIR "/data/compilers")));
+        for (const char *name : {"main.c", "uart.c", "vectors.S", "board.h"})
+            write(path(QLatin1String(name)), "");
+        write(path(QStringLiteral("avr.zmxp")),
+              "<PROJECT DESCRIPTION=\"\"><FILES><FILE NAME=\"main.c\"/><FILE NAME=\"uart.c\"/>"
+              "<FILE NAME=\"vectors.S\"/><FILE NAME=\"board.h\"/></FILES>"
+              "<CONFIGURATION NAME=\"Debug\" COMPILER=\"AVR GCC\" TARGET=\"Debug\">"
+              "<CONTROLLER FAMILY=\"AVR\" TYPE=\"ATmega328P\" CLOCK=\"16000000\"/></CONFIGURATION></PROJECT>");
+        Project project(&installed, workbench.get());
+        QVERIFY(project.load(path(QStringLiteral("avr.zmxp"))));
+        project.attachToTree(tree->invisibleRootItem());
+        QCOMPARE(texts(project.projectTreeItem()), QStringList({QStringLiteral("Source Files"),
+                                                                 QStringLiteral("Header Files")}));
+        const ProjectNode *link = project.currentConfiguration()->root()->child(0);
+        QCOMPARE(project.currentConfiguration()->root()->toolName(), QStringLiteral("OBJCOPY"));
+        QCOMPARE(link->toolName(), QStringLiteral("LD"));
+        QCOMPARE(link->childCount(), 3);
+        QCOMPARE(link->child(2)->toolName(), QStringLiteral("AS"));
+        QCOMPARE(link->child(2)->child(0)->file(), path(QStringLiteral("vectors.S")));
+        QCOMPARE(project.currentConfiguration()->otherFiles(), QStringList(path(QStringLiteral("board.h"))));
+
+        // What is saved reads back to the same file.
+        project.setModified(true);
+        QVERIFY(project.save());
+        const QByteArray first = contents(path(QStringLiteral("avr.zmxp")));
+        QVERIFY(first.contains("<OPTION NAME=\"-mmcu=\" VALUE=\"atmega328p\" TOOL=\"CC\"/>"));
+        Project reloaded(&installed, workbench.get());
+        QVERIFY(reloaded.load(path(QStringLiteral("avr.zmxp"))));
+        reloaded.setModified(true);
+        QVERIFY(reloaded.save());
+        QCOMPARE(contents(path(QStringLiteral("avr.zmxp"))), first);
+        QVERIFY(workbench->output.isEmpty());
+    }
+
     void reportsFilesThatCannotBeLoaded()
     {
         // Not a PROJECT document: an empty project that loads.
@@ -270,6 +311,17 @@ private slots:
         QCOMPARE(project->itemKind(nullptr), int(Project::ForeignItem));
         QTreeWidgetItem stranger;
         QVERIFY(!project->ownsItem(&stranger));
+
+        QTextCharFormat groupFormat;
+        groupFormat.setFontItalic(true);
+        groupFormat.setForeground(Qt::darkBlue);
+        QTextCharFormat fileFormat;
+        fileFormat.setBackground(Qt::yellow);
+        project->applyFormats(QTextCharFormat(), groupFormat, fileFormat);
+        QVERIFY(cFiles->font(0).italic());
+        QCOMPARE(cFiles->foreground(0).color(), QColor(Qt::darkBlue));
+        QCOMPARE(cFiles->child(1)->background(0).color(), QColor(Qt::yellow));
+        QVERIFY(!projectItem->font(0).italic());
 
         // Regrouping forgets the groups a user gave and builds the default ones again.
         project->renameGroup(0, QStringLiteral("Sources"));
@@ -386,6 +438,15 @@ private slots:
         project->renameFile(1, QStringLiteral("main.c"));
         QCOMPARE(led->text(0), QStringLiteral("led.c"));
         QVERIFY(QFile::exists(path(QStringLiteral("src/led.c"))));
+
+        // A configuration that refuses undoes the renames of those before it.
+        project->configuration(1)->addFile(path(QStringLiteral("src/lamp.c")), false);
+        project->renameFile(1, QStringLiteral("lamp.c"));
+        QCOMPARE(project->files().at(1).path, path(QStringLiteral("src/led.c")));
+        QVERIFY(project->configuration(0)->containsFile(path(QStringLiteral("src/led.c"))));
+        QVERIFY(!project->configuration(0)->containsFile(path(QStringLiteral("src/lamp.c"))));
+        QVERIFY(!QFile::exists(path(QStringLiteral("src/lamp.c"))));
+        QVERIFY(project->configuration(1)->removeFile(path(QStringLiteral("src/lamp.c"))));
 
         project->renameFile(1, QStringLiteral("lamp.c"));
         QCOMPARE(project->files().at(1).path, path(QStringLiteral("src/lamp.c")));
@@ -509,6 +570,41 @@ private slots:
         QCOMPARE(workbench->openedFiles, QStringList(path(QStringLiteral("src/main.c"))));
     }
 
+    void createsNewFiles()
+    {
+        auto project = openTypical();
+        QVERIFY(project);
+        write(path(QStringLiteral("kept.c")), "int kept;\n");
+        const auto answerWith = [](const QString &file) {
+            DialogAnswerer::handleNext([file](QWidget *dialog) {
+                auto *chooser = qobject_cast<QFileDialog *>(dialog);
+                QVERIFY(chooser);
+                chooser->selectFile(file);
+                static_cast<QDialog *>(chooser)->accept();
+            });
+        };
+        answerWith(path(QStringLiteral("fresh.c")));
+        QVERIFY(project->newFile());
+        QVERIFY(QFile::exists(path(QStringLiteral("fresh.c"))));
+        answerWith(path(QStringLiteral("kept.c")));
+        QVERIFY(project->newFile());
+        QCOMPARE(contents(path(QStringLiteral("kept.c"))), QByteArray("int kept;\n"));
+        QCOMPARE(project->files().size(), 8);
+        QVERIFY(project->isModified());
+        QVERIFY(workbench->output.isEmpty());
+
+        // The design file is created empty, but it joins the project only when the
+        // simulator opens it; a second design or another extension is refused at once.
+        QVERIFY(!project->newDesignFile(path(QStringLiteral("second.dsn"))));
+        QVERIFY(!QFile::exists(path(QStringLiteral("second.dsn"))));
+        project->removeFile(4);
+        QVERIFY(!project->newDesignFile(path(QStringLiteral("board.sch"))));
+        QVERIFY(!QFile::exists(path(QStringLiteral("board.sch"))));
+        write(path(QStringLiteral("board.dsn")), "old design");
+        QVERIFY(!project->newDesignFile(path(QStringLiteral("board.dsn"))));
+        QCOMPARE(contents(path(QStringLiteral("board.dsn"))), QByteArray());
+    }
+
     void namesAndShowsTheProject()
     {
         Project first(compilers.get(), workbench.get());
@@ -533,6 +629,10 @@ private slots:
         QCOMPARE(project->files().at(1).item->text(0), QStringLiteral("*led.c"));
         project->setFileModified(path(QStringLiteral("src/led.c")), false);
         QCOMPARE(project->files().at(1).item->text(0), QStringLiteral("led.c"));
+
+        project->reopenFiles();
+        QCOMPARE(workbench->openedFiles.size(), 6);
+        QCOMPARE(workbench->openedFiles.at(5), path(QStringLiteral("notes.txt")));
 
         QTextEdit view;
         project->showInfo(&view);
