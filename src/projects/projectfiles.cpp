@@ -70,9 +70,10 @@ QString Project::withInstallationDirectory(const QString &path) const
     return replaced;
 }
 
-// The canonical path of an existing file, else the cleaned absolute path; two names of one
-// file (links, letter case where the file system ignores it) give the same identity, and two
-// files that do not exist are told apart by their paths.
+// The canonical path of an existing file; for a missing one the canonical path of its folder
+// with its name, or else its cleaned absolute path. Two names of one file (links, letter case
+// where the file system ignores it) give the same identity, two files that do not exist are
+// told apart by their paths, and a file created later keeps the identity it had while missing.
 QString Project::fileIdentity(const QString &path) const
 {
     const auto cached = identities.constFind(path);
@@ -80,8 +81,10 @@ QString Project::fileIdentity(const QString &path) const
         return *cached;
     const QFileInfo info(path);
     QString identity = info.canonicalFilePath();
-    if (identity.isEmpty())
-        identity = QDir::cleanPath(info.absoluteFilePath());
+    if (identity.isEmpty()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        identity = folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + QLatin1Char('/') + info.fileName();
+    }
     if (Platform::caseInsensitiveFileNames())
         identity = identity.toLower();
     identities.insert(path, identity);

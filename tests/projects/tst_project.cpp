@@ -346,6 +346,13 @@ private slots:
         QVERIFY(project->addFile(path(QStringLiteral("missing/b.c"))));
         QCOMPARE(project->indexOfFile(path(QStringLiteral("missing/b.c"))), 7);
 
+        // A file added through a linked folder while missing is still found once it exists.
+        QVERIFY(project->addFile(path(QStringLiteral("alias/later.c"))));
+        QCOMPARE(project->indexOfFile(path(QStringLiteral("alias/later.c"))), 8);
+        write(path(QStringLiteral("src/later.c")), "int later;\n");
+        QCOMPARE(project->indexOfFile(path(QStringLiteral("src/later.c"))), 8);
+        QVERIFY(!project->addFile(path(QStringLiteral("src/later.c")), QString()));
+
         // Nothing is found while no configuration is selected.
         auto none = std::make_unique<Project>(compilers.get(), workbench.get());
         QCOMPARE(none->indexOfFile(QStringLiteral("main.c")), -1);
