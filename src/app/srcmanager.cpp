@@ -111,7 +111,13 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
     readSettings();
 }
 
-SrcManager::~SrcManager() = default;
+SrcManager::~SrcManager()
+{
+    // Closing projects reaches back into the output window and the editor tabs, which must
+    // still be there.
+    delete projectsManager;
+    projectsManager = nullptr;
+}
 
 void SrcManager::createActions()
 {

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 
@@ -269,7 +270,8 @@ bool SrcManager::readSettings()
     recentFiles = settingsStore->value(QStringLiteral("MRUFiles")).toStringList();
     createMRUMenu();
 
-    if (!project.isEmpty())
+    // A project that has gone since the last run is simply not restored.
+    if (!project.isEmpty() && QFileInfo::exists(project))
         projectsManager->openProjectFile(project, false);
     rememberedFiles.clear();
 

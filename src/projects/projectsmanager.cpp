@@ -1,93 +1,440 @@
 #include "projects/projectsmanager.h"
 
 #include "app/srcmanager.h"
+#include "app/waitcursor.h"
 #include "build/buildconfiglist.h"
 #include "build/compilersdialog.h"
+#include "build/buildproject.h"
+#include "editor/displaysettings.h"
+#include "editor/sourceeditor.h"
+#include "editor/srctabsholder.h"
+#include "projects/project.h"
+#include "projects/projecttreewidget.h"
 
-#include <QTreeWidget>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
 
 ProjectsManager::ProjectsManager(SrcManager *owner)
-    : QDockWidget(owner), owner(owner), buildConfigs(new BuildConfigList(owner, this))
+    : QDockWidget(owner), owner(owner), buildConfigs(new BuildConfigList(owner, this)),
+      tree(new ProjectTreeWidget(this))
 {
     setObjectName(QStringLiteral("Projects"));
-    setWindowTitle(tr("Projects"));
-    setWidget(new QTreeWidget(this));
+    setWindowTitle(tr("Project"));
+    setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+
+    tree->setColumnCount(1);
+    tree->header()->hide();
+    rootItem = tree->invisibleRootItem();
+    rootItem->setExpanded(true);
+    setWidget(tree);
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, &ProjectsManager::itemDoubleClicked);
+    connect(tree, &QTreeWidget::itemClicked, this, &ProjectsManager::itemClicked);
+    connect(tree, &QTreeWidget::itemChanged, this, &ProjectsManager::itemChanged);
+    // Keyboard moves and drops change the current item without a click; the actions that
+    // depend on the kind of item must follow them too.
+    connect(tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current) { itemClicked(current, 0); });
+
     buildConfigs->loadAll();
+    lastCurrentIndex = currentProjectIndex();
 }
 
-bool ProjectsManager::isBusy() const
+ProjectsManager::~ProjectsManager()
 {
-    return busy;
+    // The projects close their editors and remove their items, so they go while the tree
+    // and the main window are still whole.
+    const QList<Project *> open = projects;
+    projects.clear();
+    qDeleteAll(open);
 }
 
-int ProjectsManager::projectCount() const
+int ProjectsManager::currentProjectIndex() const
 {
-    return 0;
+    const QTreeWidgetItem *item = tree->currentItem();
+    for (int index = 0; index < projects.size(); ++index) {
+        if (projects.at(index)->ownsItem(item))
+            return index;
+    }
+    return projects.isEmpty() ? -1 : 0;
+}
+
+Project *ProjectsManager::currentProject() const
+{
+    return project(currentProjectIndex());
+}
+
+Project *ProjectsManager::project(int index) const
+{
+    return index >= 0 && index < projects.size() ? projects.at(index) : nullptr;
+}
+
+QString ProjectsManager::projectFileName(int index) const
+{
+    const Project *found = project(index);
+    return found ? found->fileName() : QString();
 }
 
 QStringList ProjectsManager::projectFileNames() const
 {
-    return QStringList();
+    QStringList names;
+    for (const Project *open : projects)
+        names.append(open->fileName());
+    return names;
+}
+
+int ProjectsManager::indexOfProject(const QString &path) const
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (int index = 0; index < projects.size(); ++index) {
+        if (projects.at(index)->fileName() == absolute)
+            return index;
+    }
+    return -1;
+}
+
+Project *ProjectsManager::projectOfItem(const QTreeWidgetItem *item) const
+{
+    for (Project *open : projects) {
+        if (open->ownsItem(item))
+            return open;
+    }
+    return nullptr;
 }
 
 QStringList ProjectsManager::configurationNames() const
 {
-    return QStringList();
+    QStringList names;
+    if (const Project *current = currentProject()) {
+        for (int index = 0; index < current->configurationCount(); ++index)
+            names.append(current->configuration(index)->name());
+    }
+    return names;
 }
 
-bool ProjectsManager::isProjectFile(const QString &) const
+bool ProjectsManager::isProjectFile(const QString &path) const
 {
+    for (const Project *open : projects) {
+        if (open->indexOfFile(path) >= 0)
+            return true;
+    }
     return false;
 }
 
-QString ProjectsManager::controllerFamily(const QString &) const
+QString ProjectsManager::controllerFamily(const QString &path) const
 {
-    return QString();
+    for (const Project *open : projects) {
+        const QString family = open->familyForFile(path);
+        if (!family.isEmpty())
+            return family;
+    }
+    const Project *current = currentProject();
+    return current ? current->currentFamily() : QString();
 }
 
-bool ProjectsManager::askToClose(int)
+bool ProjectsManager::openProjectFile(const QString &path, bool quiet)
 {
-    return true;
+    if (!closeCurrentProject())
+        return false;
+    if (indexOfProject(path) >= 0) {
+        if (!quiet)
+            reportAlreadyOpened(path);
+        return false;
+    }
+
+    WaitCursor waitCursor;
+    Project *opened = createProject();
+    const bool loaded = opened->load(path);
+    if (loaded) {
+        projects.append(opened);
+        opened->reopenFiles();
+        itemClicked(tree->currentItem(), 0);
+        opened->attachToTree(rootItem);
+        sendFirmware();
+    } else {
+        delete opened;
+        reportNotOpened(path);
+    }
+    if (owner)
+        owner->updateState();
+    followCurrentProject();
+    return loaded;
 }
 
-bool ProjectsManager::openProjectFile(const QString &, bool)
+bool ProjectsManager::askToClose(int index)
 {
-    return false;
+    Project *closing = project(index);
+    if (!closing)
+        return true;
+
+    QStringList modifiedFiles;
+    QStringList editedPaths;
+    if (owner) {
+        for (const ProjectFile &file : closing->files()) {
+            if (const SourceEditor *editor = owner->tabs()->findEditor(file.path)) {
+                editedPaths.append(file.path);
+                if (editor->isModified())
+                    modifiedFiles.append(QFileInfo(file.path).fileName());
+            }
+        }
+    }
+    if (!modifiedFiles.isEmpty()) {
+        const QMessageBox::StandardButton answer = QMessageBox::warning(
+            this, tr("Application"),
+            tr("Files %1 have been modified.\nDo you want to save your changes?").arg(modifiedFiles.join(QStringLiteral(", "))),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        if (answer != QMessageBox::Save && answer != QMessageBox::Discard)
+            return false;
+        if (answer == QMessageBox::Save) {
+            // Closing discards the editors without a question, so a file that could not
+            // be written keeps the project open rather than losing the changes.
+            for (const QString &path : std::as_const(editedPaths)) {
+                if (!owner->saveEditor(path, false))
+                    return false;
+            }
+        }
+    }
+    return closing->maybeSave();
 }
 
-void ProjectsManager::setCurrentConfiguration(int) {}
+bool ProjectsManager::closeCurrentProject()
+{
+    const int index = currentProjectIndex();
+    const bool mayClose = askToClose(index);
+    if (mayClose)
+        removeProject(index);
+    lastCurrentIndex = currentProjectIndex();
+    return mayClose;
+}
 
-void ProjectsManager::requestAbort() {}
+void ProjectsManager::removeProject(int index)
+{
+    Project *closing = project(index);
+    if (!closing || closing->isBuilding())
+        return;
+    if (owner)
+        owner->newMRUProject(closing->fileName());
+    projects.removeAt(index);
+    delete closing;
+    followCurrentProject();
+    applyTreeFormats();
+    if (owner)
+        owner->updateState();
+    lastCurrentIndex = currentProjectIndex();
+}
 
-void ProjectsManager::fileModified(const QString &, bool) {}
+void ProjectsManager::applyTreeFormats()
+{
+    QSettings *store = owner ? owner->settings() : nullptr;
+    projectFormat = DisplaySettings::formatForItem(store, DisplaySettings::projectsTree, QStringLiteral("Projects"));
+    groupFormat = DisplaySettings::formatForItem(store, DisplaySettings::projectsTree, QStringLiteral("Groups"));
+    fileFormat = DisplaySettings::formatForItem(store, DisplaySettings::projectsTree, QStringLiteral("Files"));
+    for (Project *open : std::as_const(projects))
+        open->applyFormats(projectFormat, groupFormat, fileFormat);
+    markCurrentProject();
+}
 
-void ProjectsManager::openSample() {}
+void ProjectsManager::clearMakefileCurrent(const QString &directory)
+{
+    const QString absolute = QDir(directory).absolutePath();
+    for (Project *open : std::as_const(projects)) {
+        if (!open->fileName().isEmpty() && QFileInfo(open->fileName()).absolutePath() == absolute)
+            open->setMakefileCurrent(false);
+    }
+}
+
+void ProjectsManager::setCurrentConfiguration(int index)
+{
+    if (Project *current = currentProject())
+        current->setCurrentConfiguration(index);
+}
+
+void ProjectsManager::requestAbort()
+{
+    if (Project *current = currentProject())
+        current->abortBuild();
+}
+
+void ProjectsManager::fileModified(const QString &path, bool modified)
+{
+    for (Project *open : std::as_const(projects))
+        open->setFileModified(path, modified);
+}
+
+void ProjectsManager::showContextMenu(const QPoint &globalPosition)
+{
+    if (owner)
+        owner->updateState();
+    const Project *current = currentProject();
+    if (!current || !owner)
+        return;
+    if (!menu)
+        menu = new QMenu(this);
+    menu->clear();
+    const auto add = [this](std::initializer_list<SrcManager::Action> ids) {
+        for (SrcManager::Action id : ids)
+            menu->addAction(owner->action(id));
+    };
+    switch (current->itemKind(tree->currentItem())) {
+    case Project::ProjectItem:
+        add({SrcManager::AddExistingFile, SrcManager::AddNewFile, SrcManager::AddDesignFile,
+             SrcManager::CreateDesignFile});
+        break;
+    case Project::GroupItem:
+        add({SrcManager::AddExistingFile, SrcManager::AddNewFile, SrcManager::AddDesignFile,
+             SrcManager::CreateDesignFile, SrcManager::Rename});
+        break;
+    case Project::FileItem:
+        add({SrcManager::RemoveFile, SrcManager::Rename});
+        break;
+    default:
+        break;
+    }
+    menu->addSeparator();
+    add({SrcManager::SaveProject, SrcManager::SaveProjectAs, SrcManager::CloseProject});
+    menu->addSeparator();
+    add({SrcManager::ProjectSettings, SrcManager::BuildProject, SrcManager::CleanProject});
+    menu->popup(globalPosition);
+}
+
+void ProjectsManager::contextMenuEvent(QContextMenuEvent *event)
+{
+    showContextMenu(event->globalPos());
+    event->accept();
+}
+
+void ProjectsManager::updateState()
+{
+    if (!owner)
+        return;
+    const auto enable = [this](std::initializer_list<SrcManager::Action> ids, bool enabled) {
+        for (SrcManager::Action id : ids)
+            owner->action(id)->setEnabled(enabled);
+    };
+    enable({SrcManager::NewProject, SrcManager::OpenProject, SrcManager::OpenSample}, !busy);
+    enable({SrcManager::StopBuild}, busy);
+    enable({SrcManager::AddExistingFile, SrcManager::AddNewFile, SrcManager::AddDesignFile,
+            SrcManager::CreateDesignFile, SrcManager::RemoveFile, SrcManager::SaveProject, SrcManager::SaveProjectAs,
+            SrcManager::CloseProject, SrcManager::ProjectSettings, SrcManager::BuildProject, SrcManager::CleanProject,
+            SrcManager::TidyProject, SrcManager::OpenDebugger, SrcManager::StartDebugging},
+           false);
+
+    const Project *current = busy ? nullptr : currentProject();
+    if (!current)
+        return;
+    enable({SrcManager::SaveProject}, current->isModified());
+    enable({SrcManager::SaveProjectAs, SrcManager::CloseProject, SrcManager::ProjectSettings,
+            SrcManager::BuildProject, SrcManager::CleanProject, SrcManager::TidyProject, SrcManager::OpenDebugger,
+            SrcManager::StartDebugging, SrcManager::AddExistingFile, SrcManager::AddNewFile},
+           true);
+    enable({SrcManager::AddDesignFile, SrcManager::CreateDesignFile}, current->designFile().isEmpty());
+    const int kind = current->itemKind(tree->currentItem());
+    enable({SrcManager::RemoveFile}, kind == Project::GroupItem || kind == Project::FileItem);
+    for (Project *open : std::as_const(projects))
+        open->updateItemText();
+}
 
 void ProjectsManager::newProject() {}
 
-void ProjectsManager::openProject() {}
+void ProjectsManager::openProject()
+{
+    if (!closeCurrentProject())
+        return;
+    Project *opened = createProject();
+    if (!opened->openWithDialog()) {
+        const QString path = opened->fileName();
+        delete opened;
+        if (!path.isEmpty())
+            reportNotOpened(path);
+        return;
+    }
+    if (indexOfProject(opened->fileName()) >= 0) {
+        reportAlreadyOpened(opened->fileName());
+        delete opened;
+        return;
+    }
+    projects.append(opened);
+    applyTreeFormats();
+    if (owner)
+        owner->updateState();
+    sendFirmware();
+    followCurrentProject();
+    opened->attachToTree(rootItem);
+}
 
-void ProjectsManager::saveProject() {}
+void ProjectsManager::openSample()
+{
+    WaitCursor waitCursor;
+    if (!closeCurrentProject())
+        return;
+    if (owner && owner->quorvinPath().isEmpty()) {
+        waitCursor.restore();
+        QMessageBox box(this);
+        box.setText(tr("No Quorvin Installation Detected."));
+        box.setInformativeText(tr("Samples are installed with Quorvin ZMX.\n"
+                                  "Quorvin ZMX is available from Dravenhol Electronics and its distributors."));
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+    }
+}
 
-void ProjectsManager::saveProjectAs() {}
+void ProjectsManager::saveProject()
+{
+    if (Project *current = currentProject())
+        current->save();
+}
 
-void ProjectsManager::closeProject() {}
+void ProjectsManager::saveProjectAs()
+{
+    if (Project *current = currentProject())
+        current->saveAs();
+}
 
-void ProjectsManager::newFile() {}
+void ProjectsManager::closeProject()
+{
+    closeCurrentProject();
+}
 
-void ProjectsManager::addFile() {}
+void ProjectsManager::addFile()
+{
+    if (Project *current = currentProject())
+        current->addFiles();
+}
 
-void ProjectsManager::newDesignFile() {}
+void ProjectsManager::newFile()
+{
+    if (Project *current = currentProject())
+        current->newFile();
+}
 
-void ProjectsManager::removeFile() {}
+void ProjectsManager::newDesignFile()
+{
+    if (Project *current = currentProject())
+        current->newDesignFile(QString());
+}
+
+void ProjectsManager::removeFile()
+{
+    Project *current = currentProject();
+    if (!current)
+        return;
+    QTreeWidgetItem *item = tree->currentItem();
+    const int index = current->fileIndexOfItem(item);
+    const QString name = item ? item->text(0) : QString();
+
+    QMessageBox box(this);
+    box.setText(tr("Remove file."));
+    box.setInformativeText(QLatin1String("The file '") + name + QLatin1String("' will be removed from the project."));
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    if (box.exec() == QMessageBox::Ok)
+        current->removeFile(index);
+}
 
 void ProjectsManager::projectSettings() {}
-
-void ProjectsManager::compileProject() {}
-
-void ProjectsManager::cleanProject() {}
-
-void ProjectsManager::tidyProject() {}
 
 void ProjectsManager::showCompilersDialog()
 {
@@ -99,13 +446,114 @@ void ProjectsManager::showCompilersDialog()
 
 void ProjectsManager::showConfigurationsDialog() {}
 
-void ProjectsManager::debugOpen() {}
+void ProjectsManager::compileProject()
+{
+    busy = true;
+    if (owner)
+        owner->updateState();
+    if (Project *current = currentProject()) {
+        const QString target = owner ? owner->currentTarget() : QStringLiteral("Debug");
+        for (int index = 0; index < current->configurationCount(); ++index) {
+            if (current->configuration(index)->name() == target)
+                current->setCurrentConfiguration(index);
+        }
+        current->compile();
+    } else {
+        message(tr("No project selected."));
+    }
+    message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
+    busy = false;
+    if (owner)
+        owner->updateState();
+}
 
-void ProjectsManager::debugRun() {}
+void ProjectsManager::cleanProject()
+{
+    runBuildCommand(&Project::clean);
+}
 
-void ProjectsManager::renameItem() {}
+void ProjectsManager::tidyProject()
+{
+    runBuildCommand(&Project::tidy);
+}
 
-void ProjectsManager::updateState() {}
+void ProjectsManager::runBuildCommand(void (Project::*operation)())
+{
+    busy = true;
+    if (owner)
+        owner->updateState();
+    if (Project *current = currentProject())
+        (current->*operation)();
+    else
+        message(tr("No project selected."));
+    busy = false;
+    if (owner)
+        owner->updateState();
+}
+
+void ProjectsManager::sendFirmware()
+{
+    firmwareHandedOver = false;
+    const Project *current = currentProject();
+    if (!current) {
+        message(tr("No project selected."));
+        if (owner)
+            owner->updateState();
+        return;
+    }
+    if (!owner || owner->quorvinPath().isEmpty()) {
+        error(tr("Cannot launch the design file as no Quorvin installation has been detected.\n"
+                 "If you have a copy of Quorvin installed you can set the path from the Editor Configuration "
+                 "dialogue on the Config menu.\n"
+                 "Quorvin ZMX is available from Dravenhol Electronics and its distributors."));
+        return;
+    }
+    if (!current->currentConfiguration()) {
+        error(tr("No project configurations defined."));
+        return;
+    }
+    if (current->designFile().isEmpty()) {
+        message(tr("Use the Add Design File command to associate your VASK schematic with the project."));
+        return;
+    }
+    if (current->currentFirmwarePath().isEmpty()) {
+        error(tr("Compiled firmware file name is not set."));
+        return;
+    }
+    if (current->currentFamily().isEmpty() || current->currentController().isEmpty()) {
+        error(tr("Microcontroller is not selected in the project properties."));
+        return;
+    }
+    if (current->currentClock().isEmpty()) {
+        error(tr("Clock is not set in project properties."));
+        return;
+    }
+    owner->updateState();
+    firmwareHandedOver = true;
+}
+
+void ProjectsManager::debugOpen()
+{
+    if (currentProject())
+        sendFirmware();
+    else
+        message(tr("No project selected."));
+    if (owner)
+        owner->updateState();
+}
+
+void ProjectsManager::debugRun()
+{
+    debugOpen();
+    if (owner)
+        owner->updateState();
+}
+
+void ProjectsManager::renameItem()
+{
+    if (QTreeWidgetItem *item = tree->currentItem())
+        tree->editItem(item, 0);
+}
 
 // The same detection and storing as Check All and OK in the dialog, which is never shown.
 void ProjectsManager::scanCompilers()
@@ -113,4 +561,101 @@ void ProjectsManager::scanCompilers()
     CompilersDialog dialog(owner, buildConfigs, owner);
     dialog.checkAllButtonClicked();
     dialog.saveButtonClicked();
+}
+
+void ProjectsManager::itemDoubleClicked(QTreeWidgetItem *item, int)
+{
+    if (owner)
+        owner->updateState();
+    if (Project *current = currentProject())
+        current->openFile(item);
+}
+
+void ProjectsManager::itemClicked(QTreeWidgetItem *, int)
+{
+    if (owner)
+        owner->updateState();
+    markCurrentProject();
+    followCurrentProject();
+}
+
+void ProjectsManager::itemChanged(QTreeWidgetItem *item, int)
+{
+    // Only a committed in-place edit renames; the projects change texts, icons and fonts
+    // of their items all the time.
+    if (item != tree->committingItem())
+        return;
+    Project *current = currentProject();
+    const QString text = item->text(0);
+    if (!current || text == tree->textBeforeCommit())
+        return;
+    const int kind = current->itemKind(item);
+    if (kind != Project::GroupItem && kind != Project::FileItem)
+        return;
+    if (text.isEmpty()) {
+        item->setText(0, tree->textBeforeCommit());
+        return;
+    }
+    if (kind == Project::GroupItem) {
+        const int group = current->groupIndexOfItem(item);
+        current->renameGroup(group, text);
+        // A refused rename (the name is taken) must not leave the tree showing it.
+        if (group >= 0 && current->groups().at(group).name != text)
+            item->setText(0, current->groups().at(group).name);
+    } else {
+        const int file = current->fileIndexOfItem(item);
+        current->renameFile(file, text);
+        if (file >= 0 && QFileInfo(current->files().at(file).path).fileName() != text)
+            item->setText(0, tree->textBeforeCommit());
+    }
+    if (owner)
+        owner->updateState();
+}
+
+Project *ProjectsManager::createProject()
+{
+    auto *created = new Project(buildConfigs, owner);
+    connect(created, &Project::treeFormatsNeeded, this, &ProjectsManager::applyTreeFormats);
+    connect(created, &Project::designLaunchRequested, this, &ProjectsManager::debugOpen);
+    return created;
+}
+
+void ProjectsManager::markCurrentProject()
+{
+    const int current = currentProjectIndex();
+    for (int index = 0; index < projects.size(); ++index)
+        projects.at(index)->markCurrent(index == current);
+}
+
+void ProjectsManager::followCurrentProject()
+{
+    const int current = currentProjectIndex();
+    if (current != lastCurrentIndex) {
+        lastCurrentIndex = current;
+        emit projectConfigurationChange(QString());
+    }
+}
+
+void ProjectsManager::reportAlreadyOpened(const QString &path)
+{
+    QMessageBox box(this);
+    box.setText(tr("Project %1 is already opened").arg(path));
+    box.exec();
+}
+
+void ProjectsManager::reportNotOpened(const QString &path)
+{
+    error(tr("Project %1 could not be opened.\n").arg(QDir::toNativeSeparators(path)));
+}
+
+void ProjectsManager::message(const QString &text)
+{
+    if (owner)
+        owner->addMessage(text);
+}
+
+void ProjectsManager::error(const QString &text)
+{
+    if (owner)
+        owner->addError(text);
 }

@@ -2,66 +2,122 @@
 #define PROJECTSMANAGER_H
 
 #include <QDockWidget>
+#include <QList>
 #include <QStringList>
+#include <QTextCharFormat>
 
 class BuildConfigList;
+class Project;
+class ProjectTreeWidget;
+class QMenu;
+class QTreeWidgetItem;
 class SrcManager;
 
-// The projects pane: runs every project command on the one open project.
+// The projects pane and the controller of every project command. One project is open at a
+// time, yet the projects are kept as a list and every command addresses the current one.
+// Without a main window nothing is reported and no action changes state.
 class ProjectsManager : public QDockWidget
 {
     Q_OBJECT
 
 public:
     explicit ProjectsManager(SrcManager *owner);
+    ~ProjectsManager() override;
 
     // The compiler configurations of the compilers directory, loaded at construction.
     BuildConfigList *buildConfigList() const { return buildConfigs; }
+    ProjectTreeWidget *treeWidget() const { return tree; }
 
-    bool isBusy() const;
-    int projectCount() const;
+    bool isBusy() const { return busy; }
+    // The project owning the tree's current item; else the first project, else -1.
+    int currentProjectIndex() const;
+    Project *currentProject() const;
+    int projectCount() const { return int(projects.size()); }
+    Project *project(int index) const;
+    QString projectFileName(int index) const;
     QStringList projectFileNames() const;
+    int indexOfProject(const QString &path) const;
+    // The first project that owns the item, or null.
+    Project *projectOfItem(const QTreeWidgetItem *item) const;
     QStringList configurationNames() const;
     bool isProjectFile(const QString &path) const;
     // The controller family of the current configuration of the first open project whose
     // current configuration lists the file, else of the current project; empty without one.
     QString controllerFamily(const QString &path) const;
+
+    bool openProjectFile(const QString &path, bool quiet);
     bool askToClose(int index);
-    bool openProjectFile(const QString &fileName, bool quiet);
+    bool closeCurrentProject();
+    void removeProject(int index);
+    void applyTreeFormats();
+    void clearMakefileCurrent(const QString &directory);
     void setCurrentConfiguration(int index);
     void requestAbort();
     void fileModified(const QString &path, bool modified);
+    // The pane's menu for the current tree item, shown without blocking.
+    void showContextMenu(const QPoint &globalPosition);
+    QMenu *contextMenu() const { return menu; }
 
 public slots:
-    void openSample();
+    void updateState();
     void newProject();
     void openProject();
+    void openSample();
     void saveProject();
     void saveProjectAs();
     void closeProject();
-    void newFile();
     void addFile();
+    void newFile();
     void newDesignFile();
     void removeFile();
     void projectSettings();
+    void showCompilersDialog();
+    void showConfigurationsDialog();
     void compileProject();
     void cleanProject();
     void tidyProject();
-    void showCompilersDialog();
-    void showConfigurationsDialog();
+    void sendFirmware();
     void debugOpen();
     void debugRun();
     void renameItem();
-    void updateState();
     void scanCompilers();
 
 signals:
-    void projectConfigurationChange(const QString &configuration);
+    // Which configuration the main window should select; empty when the current project
+    // changed and its configurations are to be picked up again.
+    void projectConfigurationChange(const QString &currentTarget);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private slots:
+    void itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void itemClicked(QTreeWidgetItem *item, int column);
+    void itemChanged(QTreeWidgetItem *item, int column);
 
 private:
+    Project *createProject();
+    void appendProject(Project *project);
+    void markCurrentProject();
+    void followCurrentProject();
+    void reportAlreadyOpened(const QString &path);
+    void reportNotOpened(const QString &path);
+    void runBuildCommand(void (Project::*operation)());
+    void message(const QString &text);
+    void error(const QString &text);
+
     SrcManager *owner;
+    QMenu *menu = nullptr;
     BuildConfigList *buildConfigs;
+    ProjectTreeWidget *tree;
+    QTreeWidgetItem *rootItem;
+    QList<Project *> projects;
+    int lastCurrentIndex = -1;
     bool busy = false;
+    bool firmwareHandedOver = false;
+    QTextCharFormat projectFormat;
+    QTextCharFormat groupFormat;
+    QTextCharFormat fileFormat;
 };
 
 #endif
