@@ -158,8 +158,7 @@ bool ProjectsManager::openProjectFile(const QString &path, bool quiet)
         delete opened;
         reportNotOpened(path);
     }
-    if (owner)
-        owner->updateState();
+    updateWindowState();
     followCurrentProject();
     return loaded;
 }
@@ -213,7 +212,7 @@ bool ProjectsManager::closeCurrentProject()
 void ProjectsManager::removeProject(int index)
 {
     Project *closing = project(index);
-    if (!closing || closing->isBuilding())
+    if (!closing)
         return;
     if (owner)
         owner->newMRUProject(closing->fileName());
@@ -221,8 +220,7 @@ void ProjectsManager::removeProject(int index)
     delete closing;
     followCurrentProject();
     applyTreeFormats();
-    if (owner)
-        owner->updateState();
+    updateWindowState();
     lastCurrentIndex = currentProjectIndex();
 }
 
@@ -252,11 +250,7 @@ void ProjectsManager::setCurrentConfiguration(int index)
         current->setCurrentConfiguration(index);
 }
 
-void ProjectsManager::requestAbort()
-{
-    if (Project *current = currentProject())
-        current->abortBuild();
-}
+void ProjectsManager::requestAbort() {}
 
 void ProjectsManager::fileModified(const QString &path, bool modified)
 {
@@ -266,8 +260,7 @@ void ProjectsManager::fileModified(const QString &path, bool modified)
 
 void ProjectsManager::showContextMenu(const QPoint &globalPosition)
 {
-    if (owner)
-        owner->updateState();
+    updateWindowState();
     const Project *current = currentProject();
     if (!current || !owner)
         return;
@@ -358,8 +351,7 @@ void ProjectsManager::openProject()
     }
     projects.append(opened);
     applyTreeFormats();
-    if (owner)
-        owner->updateState();
+    updateWindowState();
     sendFirmware();
     followCurrentProject();
     opened->attachToTree(rootItem);
@@ -383,15 +375,13 @@ void ProjectsManager::openSample()
 
 void ProjectsManager::saveProject()
 {
-    if (Project *current = currentProject())
+    if (Project *current = currentProject()) {
         current->save();
+        updateWindowState();
+    }
 }
 
-void ProjectsManager::saveProjectAs()
-{
-    if (Project *current = currentProject())
-        current->saveAs();
-}
+void ProjectsManager::saveProjectAs() {}
 
 void ProjectsManager::closeProject()
 {
@@ -400,20 +390,26 @@ void ProjectsManager::closeProject()
 
 void ProjectsManager::addFile()
 {
-    if (Project *current = currentProject())
+    if (Project *current = currentProject()) {
         current->addFiles();
+        updateWindowState();
+    }
 }
 
 void ProjectsManager::newFile()
 {
-    if (Project *current = currentProject())
+    if (Project *current = currentProject()) {
         current->newFile();
+        updateWindowState();
+    }
 }
 
 void ProjectsManager::newDesignFile()
 {
-    if (Project *current = currentProject())
+    if (Project *current = currentProject()) {
         current->newDesignFile(QString());
+        updateWindowState();
+    }
 }
 
 void ProjectsManager::removeFile()
@@ -430,8 +426,10 @@ void ProjectsManager::removeFile()
     box.setInformativeText(QLatin1String("The file '") + name + QLatin1String("' will be removed from the project."));
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);
-    if (box.exec() == QMessageBox::Ok)
+    if (box.exec() == QMessageBox::Ok) {
         current->removeFile(index);
+        updateWindowState();
+    }
 }
 
 void ProjectsManager::projectSettings() {}
@@ -448,47 +446,39 @@ void ProjectsManager::showConfigurationsDialog() {}
 
 void ProjectsManager::compileProject()
 {
-    busy = true;
-    if (owner)
-        owner->updateState();
-    if (Project *current = currentProject()) {
+    runBuildCommand([this](Project &current) {
         const QString target = owner ? owner->currentTarget() : QStringLiteral("Debug");
-        for (int index = 0; index < current->configurationCount(); ++index) {
-            if (current->configuration(index)->name() == target)
-                current->setCurrentConfiguration(index);
+        for (int index = 0; index < current.configurationCount(); ++index) {
+            if (current.configuration(index)->name() == target)
+                current.setCurrentConfiguration(index);
         }
-        current->compile();
-    } else {
-        message(tr("No project selected."));
-    }
-    message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
-    busy = false;
-    if (owner)
-        owner->updateState();
+    }, true);
 }
 
 void ProjectsManager::cleanProject()
 {
-    runBuildCommand(&Project::clean);
+    runBuildCommand({}, false);
 }
 
 void ProjectsManager::tidyProject()
 {
-    runBuildCommand(&Project::tidy);
+    runBuildCommand({}, false);
 }
 
-void ProjectsManager::runBuildCommand(void (Project::*operation)())
+void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling)
 {
     busy = true;
-    if (owner)
-        owner->updateState();
-    if (Project *current = currentProject())
-        (current->*operation)();
-    else
+    updateWindowState();
+    if (Project *current = currentProject()) {
+        if (operation)
+            operation(*current);
+    } else {
         message(tr("No project selected."));
+    }
+    if (compiling)
+        message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
     busy = false;
-    if (owner)
-        owner->updateState();
+    updateWindowState();
 }
 
 void ProjectsManager::sendFirmware()
@@ -497,8 +487,7 @@ void ProjectsManager::sendFirmware()
     const Project *current = currentProject();
     if (!current) {
         message(tr("No project selected."));
-        if (owner)
-            owner->updateState();
+        updateWindowState();
         return;
     }
     if (!owner || owner->quorvinPath().isEmpty()) {
@@ -514,10 +503,6 @@ void ProjectsManager::sendFirmware()
     }
     if (current->designFile().isEmpty()) {
         message(tr("Use the Add Design File command to associate your VASK schematic with the project."));
-        return;
-    }
-    if (current->currentFirmwarePath().isEmpty()) {
-        error(tr("Compiled firmware file name is not set."));
         return;
     }
     if (current->currentFamily().isEmpty() || current->currentController().isEmpty()) {
@@ -538,15 +523,13 @@ void ProjectsManager::debugOpen()
         sendFirmware();
     else
         message(tr("No project selected."));
-    if (owner)
-        owner->updateState();
+    updateWindowState();
 }
 
 void ProjectsManager::debugRun()
 {
     debugOpen();
-    if (owner)
-        owner->updateState();
+    updateWindowState();
 }
 
 void ProjectsManager::renameItem()
@@ -565,16 +548,14 @@ void ProjectsManager::scanCompilers()
 
 void ProjectsManager::itemDoubleClicked(QTreeWidgetItem *item, int)
 {
-    if (owner)
-        owner->updateState();
+    updateWindowState();
     if (Project *current = currentProject())
         current->openFile(item);
 }
 
 void ProjectsManager::itemClicked(QTreeWidgetItem *, int)
 {
-    if (owner)
-        owner->updateState();
+    updateWindowState();
     markCurrentProject();
     followCurrentProject();
 }
@@ -608,8 +589,7 @@ void ProjectsManager::itemChanged(QTreeWidgetItem *item, int)
         if (file >= 0 && QFileInfo(current->files().at(file).path).fileName() != text)
             item->setText(0, tree->textBeforeCommit());
     }
-    if (owner)
-        owner->updateState();
+    updateWindowState();
 }
 
 Project *ProjectsManager::createProject()
@@ -646,6 +626,12 @@ void ProjectsManager::reportAlreadyOpened(const QString &path)
 void ProjectsManager::reportNotOpened(const QString &path)
 {
     error(tr("Project %1 could not be opened.\n").arg(QDir::toNativeSeparators(path)));
+}
+
+void ProjectsManager::updateWindowState()
+{
+    if (owner)
+        owner->updateState();
 }
 
 void ProjectsManager::message(const QString &text)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTextCharFormat>
+#include <functional>
 
 class BuildConfigList;
 class Project;
@@ -102,7 +103,8 @@ private:
     void followCurrentProject();
     void reportAlreadyOpened(const QString &path);
     void reportNotOpened(const QString &path);
-    void runBuildCommand(void (Project::*operation)());
+    void runBuildCommand(const std::function<void(Project &)> &operation, bool compiling);
+    void updateWindowState();
     void message(const QString &text);
     void error(const QString &text);
 

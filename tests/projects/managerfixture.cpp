@@ -1,0 +1,93 @@
+#include "managerfixture.h"
+
+#include "app/srcmanager.h"
+#include "projects/projectsmanager.h"
+#include "projects/projecttreewidget.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+ManagerFixture::ManagerFixture(const QString &quorvin)
+{
+    const QString fixture = QStringLiteral(ZMX_FIXTURES "/projects/typical");
+    QDirIterator files(fixture, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString source = files.next();
+        const QString target = folder.filePath(QDir(fixture).relativeFilePath(source));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+    QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
+    store.clear();
+    store.beginGroup(QStringLiteral("1"));
+    store.setValue(QStringLiteral("Compilers"), QStringLiteral(ZMX_FIXTURES "/projects/compilers"));
+    store.setValue(QStringLiteral("Projects"), folder.path());
+    store.setValue(QStringLiteral("Quorvin"), quorvin);
+}
+
+ManagerFixture::~ManagerFixture()
+{
+    // The window goes before the folder that its project lives in.
+    mainWindow.reset();
+}
+
+SrcManager *ManagerFixture::createWindow(bool show)
+{
+    mainWindow = std::make_unique<SrcManager>();
+    if (show) {
+        mainWindow->setWindowState(Qt::WindowNoState);
+        mainWindow->resize(1000, 700);
+        mainWindow->show();
+        if (!QTest::qWaitForWindowExposed(mainWindow.get()))
+            return nullptr;
+    }
+    return mainWindow.get();
+}
+
+ProjectsManager *ManagerFixture::manager() const
+{
+    return mainWindow ? mainWindow->projects() : nullptr;
+}
+
+ProjectTreeWidget *ManagerFixture::tree() const
+{
+    return mainWindow ? mainWindow->projects()->treeWidget() : nullptr;
+}
+
+Project *ManagerFixture::openTypical(bool show)
+{
+    if (!mainWindow && !createWindow(show))
+        return nullptr;
+    if (!manager()->openProjectFile(projectPath(), true))
+        return nullptr;
+    return manager()->currentProject();
+}
+
+QTreeWidgetItem *ManagerFixture::item(const QString &text) const
+{
+    const QList<QTreeWidgetItem *> found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void ManagerFixture::select(const QString &text) const
+{
+    tree()->setCurrentItem(item(text));
+}
+
+void ManagerFixture::writeFile(const QString &path, const QByteArray &contents)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+}
+
+QByteArray ManagerFixture::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,530 @@
+#include "app/srcmanager.h"
+#include "dialoganswerer.h"
+#include "editor/outwindow.h"
+#include "editor/outtextedit.h"
+#include "editor/sourceeditor.h"
+#include "editor/srctabsholder.h"
+#include "managerfixture.h"
+#include "projects/project.h"
+#include "projects/projectsmanager.h"
+#include "projects/projecttreewidget.h"
+#include "testregistry.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QString outputText(SrcManager *window)
+{
+    return window->output()->textEdit()->toPlainText();
+}
+
+QStringList boxTexts(SrcManager *window)
+{
+    QStringList texts;
+    for (int index = 0; index < window->configurationBox()->count(); ++index)
+        texts.append(window->configurationBox()->itemText(index));
+    return texts;
+}
+
+SourceEditor *editorOf(SrcManager *window, const QString &path)
+{
+    window->openFile(path);
+    return window->tabs()->findEditor(path);
+}
+
+QStringList menuTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *entry : menu->actions())
+        texts.append(entry->isSeparator() ? QStringLiteral("-") : entry->text());
+    return texts;
+}
+
+// Every project action by its enabled state, so that a failure shows the whole picture.
+QString actionStates(SrcManager *window)
+{
+    const std::pair<SrcManager::Action, const char *> watched[] = {
+        {SrcManager::NewProject, "new"},         {SrcManager::OpenProject, "open"},
+        {SrcManager::OpenSample, "sample"},      {SrcManager::StopBuild, "stop"},
+        {SrcManager::AddExistingFile, "add"},    {SrcManager::AddNewFile, "addnew"},
+        {SrcManager::AddDesignFile, "adddsn"},   {SrcManager::CreateDesignFile, "newdsn"},
+        {SrcManager::RemoveFile, "remove"},      {SrcManager::SaveProject, "save"},
+        {SrcManager::SaveProjectAs, "saveas"},   {SrcManager::CloseProject, "close"},
+        {SrcManager::ProjectSettings, "options"}, {SrcManager::BuildProject, "build"},
+        {SrcManager::CleanProject, "clean"},     {SrcManager::TidyProject, "tidy"},
+        {SrcManager::OpenDebugger, "debugger"},  {SrcManager::StartDebugging, "debug"},
+    };
+    QStringList enabled;
+    for (const auto &[id, name] : watched) {
+        if (window->action(id)->isEnabled())
+            enabled.append(QLatin1String(name));
+    }
+    return enabled.join(QLatin1Char(' '));
+}
+
+const QString idle = QStringLiteral("new open sample");
+// In the order of actionStates: the Remove File and Save Project states go between.
+QString projectIdle(const QString &removeAndSave = QString())
+{
+    return QStringLiteral("new open sample add addnew %1saveas close options build clean tidy debugger debug")
+        .arg(removeAndSave);
+}
+
+}
+
+class ProjectsManagerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { DialogAnswerer::seenTexts().clear(); }
+
+    void dockHoldsAOneColumnTreeWithoutCloseButton()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        QCOMPARE(manager->objectName(), QStringLiteral("Projects"));
+        QCOMPARE(manager->windowTitle(), QStringLiteral("Project"));
+        QCOMPARE(manager->features(), QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+        QCOMPARE(manager->widget(), manager->treeWidget());
+        QCOMPARE(manager->treeWidget()->columnCount(), 1);
+        QVERIFY(manager->treeWidget()->isHeaderHidden());
+        QCOMPARE(manager->treeWidget()->editTriggers(), QAbstractItemView::SelectedClicked);
+        QCOMPARE(manager->currentProjectIndex(), -1);
+        QVERIFY(!manager->project(0));
+        QVERIFY(manager->projectFileName(0).isEmpty());
+        QVERIFY(manager->buildConfigList());
+    }
+
+    void opensAProjectAndPicksUpItsConfigurations()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        QSignalSpy changes(manager, &ProjectsManager::projectConfigurationChange);
+        QVERIFY(manager->openProjectFile(fixture.projectPath(), false));
+
+        QCOMPARE(manager->projectCount(), 1);
+        QCOMPARE(manager->currentProjectIndex(), 0);
+        QCOMPARE(manager->projectFileNames(), QStringList(fixture.projectPath()));
+        QCOMPARE(manager->indexOfProject(fixture.path(QStringLiteral("src/../blinky.zmxp"))), 0);
+        QCOMPARE(manager->indexOfProject(fixture.path(QStringLiteral("other.zmxp"))), -1);
+        QCOMPARE(changes.size(), 1);
+        QVERIFY(changes.first().first().toString().isEmpty());
+        QCOMPARE(boxTexts(window), QStringList({"Debug", "Release", "Configurations..."}));
+
+        // The box drives the project's configuration.
+        window->configurationBox()->setCurrentIndex(1);
+        QCOMPARE(manager->currentProject()->currentConfigurationIndex(), 1);
+        QVERIFY(manager->isProjectFile(fixture.path(QStringLiteral("src/led.c"))));
+        QVERIFY(!manager->isProjectFile(fixture.path(QStringLiteral("src/other.c"))));
+        QCOMPARE(manager->controllerFamily(fixture.path(QStringLiteral("src/led.c"))), QStringLiteral("AVR"));
+
+        // The project item is shown bold as the current project; no simulator is known, so
+        // the hand-off check says so exactly once.
+        const QTreeWidgetItem *projectItem = manager->currentProject()->projectTreeItem();
+        QCOMPARE(projectItem->text(0), QStringLiteral("blinky"));
+        QCOMPARE(projectItem->font(0).weight(), QFont::Bold);
+        QCOMPARE(outputText(window).count(QStringLiteral("Cannot launch the design file")), 1);
+    }
+
+    void reopeningTheOpenProjectClosesItFirst()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        Project *first = fixture.openTypical();
+        QVERIFY(first);
+        first->setModified(true);
+
+        // Cancel to the project's own question keeps it.
+        DialogAnswerer::pressButton(QMessageBox::Cancel);
+        QVERIFY(!manager->openProjectFile(fixture.projectPath(), false));
+        QCOMPARE(DialogAnswerer::seenTexts(),
+                 QStringList("Project 'blinky' has been modified.\nDo you want to save your changes?\n"));
+        QCOMPARE(manager->projectCount(), 1);
+        QCOMPARE(manager->currentProject(), first);
+
+        // Discard closes it, and the same file opens again as a fresh project.
+        DialogAnswerer::pressButton(QMessageBox::Discard);
+        QVERIFY(manager->openProjectFile(fixture.projectPath(), false));
+        QCOMPARE(manager->projectCount(), 1);
+        QVERIFY(!manager->currentProject()->isModified());
+        QCOMPARE(window->recentProjectList().value(0), fixture.projectPath());
+        QCOMPARE(boxTexts(window), QStringList({"Debug", "Release", "Configurations..."}));
+    }
+
+    void failedOpensLeaveTheListAlone()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        ManagerFixture::writeFile(fixture.path(QStringLiteral("bare.zmxp")), "<PROJECT/>");
+        QVERIFY(!manager->openProjectFile(fixture.path(QStringLiteral("bare.zmxp")), true));
+        QVERIFY(!manager->openProjectFile(fixture.path(QStringLiteral("missing.zmxp")), true));
+        QCOMPARE(manager->projectCount(), 0);
+        QVERIFY(outputText(window).contains(QStringLiteral("bare.zmxp could not be opened")));
+        QVERIFY(outputText(window).contains(QStringLiteral("missing.zmxp could not be opened")));
+        QVERIFY(boxTexts(window).isEmpty());
+        QCOMPARE(actionStates(window), idle);
+    }
+
+    void closingAsksAboutModifiedFilesThenAboutTheProject()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        QVERIFY(fixture.openTypical());
+        const QString led = fixture.path(QStringLiteral("src/led.c"));
+        const QString main = fixture.path(QStringLiteral("src/main.c"));
+        const QByteArray ledBefore = ManagerFixture::readFile(led);
+        // Opened in the other order: the question names them in the project's order.
+        editorOf(window, led)->append(QStringLiteral("// led\n"));
+        editorOf(window, main)->append(QStringLiteral("// main\n"));
+        editorOf(window, fixture.path(QStringLiteral("notes.txt")));
+
+        DialogAnswerer::pressButton(QMessageBox::Cancel);
+        QVERIFY(!manager->closeCurrentProject());
+        QCOMPARE(DialogAnswerer::seenTexts(),
+                 QStringList("Files main.c, led.c have been modified.\nDo you want to save your changes?\n"));
+        QCOMPARE(manager->projectCount(), 1);
+        QCOMPARE(window->tabs()->count(), 3);
+
+        // Discard: nothing is written, the editors go with the project.
+        DialogAnswerer::seenTexts().clear();
+        DialogAnswerer::pressButton(QMessageBox::Discard);
+        window->action(SrcManager::CloseProject)->trigger();
+        QCOMPARE(DialogAnswerer::seenTexts().size(), 1);
+        QCOMPARE(manager->projectCount(), 0);
+        QCOMPARE(window->tabs()->count(), 0);
+        QCOMPARE(ManagerFixture::readFile(led), ledBefore);
+        QCOMPARE(window->recentProjectList().value(0), fixture.projectPath());
+        QVERIFY(boxTexts(window).isEmpty());
+        QCOMPARE(actionStates(window), idle);
+
+        // Save writes every edited file, then the project's own question decides.
+        QVERIFY(fixture.openTypical());
+        editorOf(window, led)->append(QStringLiteral("// saved\n"));
+        manager->currentProject()->setModified(true);
+        DialogAnswerer::seenTexts().clear();
+        DialogAnswerer::pressButton(QMessageBox::Save);
+        DialogAnswerer::pressButton(QMessageBox::Cancel);
+        QVERIFY(!manager->closeCurrentProject());
+        QCOMPARE(DialogAnswerer::seenTexts(),
+                 QStringList({"Files led.c have been modified.\nDo you want to save your changes?\n",
+                              "Project 'blinky' has been modified.\nDo you want to save your changes?\n"}));
+        QVERIFY(ManagerFixture::readFile(led).endsWith("// saved\n"));
+        QCOMPARE(manager->projectCount(), 1);
+    }
+
+    void aFileThatCannotBeSavedKeepsTheProjectOpen()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        QVERIFY(fixture.openTypical());
+        const QString main = fixture.path(QStringLiteral("src/main.c"));
+        editorOf(window, main)->append(QStringLiteral("// kept\n"));
+        // A directory in the file's place cannot be replaced by the save.
+        QVERIFY(QFile::remove(main));
+        QVERIFY(QDir().mkpath(main));
+
+        DialogAnswerer::pressButton(QMessageBox::Save);
+        DialogAnswerer::pressButton(QMessageBox::Ok);
+        QVERIFY(!manager->closeCurrentProject());
+        QCOMPARE(DialogAnswerer::seenTexts().size(), 2);
+        QVERIFY(DialogAnswerer::seenTexts().at(1).startsWith(QStringLiteral("Cannot write file")));
+        QCOMPARE(manager->projectCount(), 1);
+        QVERIFY(window->tabs()->findEditor(main));
+        QVERIFY(window->tabs()->findEditor(main)->text().endsWith(QStringLiteral("// kept\n")));
+    }
+
+    void removeFileAsksAndRemovesOnlyFiles()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        Project *project = fixture.openTypical();
+        QVERIFY(project);
+
+        fixture.select(QStringLiteral("C Files"));
+        DialogAnswerer::pressButton(QMessageBox::Ok);
+        window->action(SrcManager::RemoveFile)->trigger();
+        QCOMPARE(DialogAnswerer::seenTexts(),
+                 QStringList("Remove file.\nThe file 'C Files' will be removed from the project."));
+        QCOMPARE(project->files().size(), 6);
+        QVERIFY(!project->isModified());
+
+        fixture.select(QStringLiteral("led.c"));
+        DialogAnswerer::pressButton(QMessageBox::Cancel);
+        manager->removeFile();
+        QCOMPARE(project->files().size(), 6);
+
+        DialogAnswerer::pressButton(QMessageBox::Ok);
+        manager->removeFile();
+        QCOMPARE(project->files().size(), 5);
+        QCOMPARE(project->indexOfFile(fixture.path(QStringLiteral("src/led.c"))), -1);
+        QVERIFY(!fixture.item(QStringLiteral("led.c")));
+        QVERIFY(QFile::exists(fixture.path(QStringLiteral("src/led.c"))));
+        QVERIFY(project->isModified());
+        QVERIFY(window->action(SrcManager::SaveProject)->isEnabled());
+        QCOMPARE(project->projectTreeItem()->text(0), QStringLiteral("*blinky"));
+    }
+
+    void renamesOnlyWhatTheUserTyped()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow(true);
+        ProjectsManager *manager = window->projects();
+        Project *project = fixture.openTypical();
+        QVERIFY(project);
+        ProjectTreeWidget *tree = manager->treeWidget();
+        const auto typeIntoEditor = [tree](const QString &text) {
+            auto *editor = tree->viewport()->findChild<QLineEdit *>();
+            QVERIFY(editor);
+            editor->setText(text);
+            QTest::keyClick(editor, Qt::Key_Return);
+            // The delegate commits from a queued call, then lets the editor go.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!tree->viewport()->findChild<QLineEdit *>());
+        };
+
+        // An empty name changes nothing and the item keeps its text.
+        fixture.select(QStringLiteral("C Files"));
+        window->action(SrcManager::Rename)->trigger();
+        typeIntoEditor(QString());
+        QCOMPARE(project->groups().at(0).name, QStringLiteral("C Files"));
+        QCOMPARE(fixture.item(QStringLiteral("C Files")), project->groups().at(0).item);
+        QVERIFY(!project->isModified());
+
+        // A name another group has is refused, and the tree does not pretend otherwise.
+        window->action(SrcManager::Rename)->trigger();
+        typeIntoEditor(QStringLiteral("Header Files"));
+        QCOMPARE(project->groups().at(0).item->text(0), QStringLiteral("C Files"));
+
+        window->action(SrcManager::Rename)->trigger();
+        typeIntoEditor(QStringLiteral("Sources"));
+        QCOMPARE(project->groups().at(0).name, QStringLiteral("Sources"));
+        QCOMPARE(project->files().at(0).group, QStringLiteral("Sources"));
+        QVERIFY(project->isModified());
+
+        fixture.select(QStringLiteral("main.c"));
+        window->action(SrcManager::Rename)->trigger();
+        typeIntoEditor(QString());
+        QCOMPARE(project->files().at(0).path, fixture.path(QStringLiteral("src/main.c")));
+        QCOMPARE(fixture.item(QStringLiteral("main.c")), project->files().at(0).item);
+
+        window->action(SrcManager::Rename)->trigger();
+        typeIntoEditor(QStringLiteral("app.c"));
+        QCOMPARE(project->files().at(0).path, fixture.path(QStringLiteral("src/app.c")));
+        QVERIFY(QFile::exists(fixture.path(QStringLiteral("src/app.c"))));
+        QVERIFY(!QFile::exists(fixture.path(QStringLiteral("src/main.c"))));
+
+        // The modified mark that an editor puts on an item is no rename.
+        const QString led = fixture.path(QStringLiteral("src/led.c"));
+        editorOf(window, led)->append(QStringLiteral("// edited\n"));
+        QCOMPARE(fixture.item(QStringLiteral("*led.c")), project->files().at(1).item);
+        QCOMPARE(project->files().at(1).path, led);
+        QVERIFY(!QFile::exists(fixture.path(QStringLiteral("src/*led.c"))));
+    }
+
+    void actionsFollowProjectItemAndBuild()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        window->updateState();
+        QCOMPARE(actionStates(window), idle);
+
+        // While a build command runs, every output line lets events through: the states seen
+        // then are those of the busy manager.
+        QStringList during;
+        const auto watchOnce = [&] {
+            QTimer::singleShot(0, window, [&] { during.append(actionStates(window)); });
+        };
+        watchOnce();
+        manager->compileProject();
+        QCOMPARE(during, QStringList(QStringLiteral("stop")));
+        QVERIFY(!manager->isBusy());
+        QCOMPARE(actionStates(window), idle);
+        QCOMPARE(outputText(window),
+                 QStringLiteral("No project selected.\nClick the VASK icon to launch the design file in VASK for "
+                                "simulation and debugging.\n"));
+
+        Project *project = fixture.openTypical();
+        QVERIFY(project);
+        // The typical project has its design file already.
+        fixture.select(QStringLiteral("blinky"));
+        QCOMPARE(actionStates(window), projectIdle());
+        fixture.select(QStringLiteral("C Files"));
+        QCOMPARE(actionStates(window), projectIdle(QStringLiteral("remove ")));
+        fixture.select(QStringLiteral("led.c"));
+        QCOMPARE(actionStates(window), projectIdle(QStringLiteral("remove ")));
+
+        project->setModified(true);
+        window->updateState();
+        QVERIFY(window->action(SrcManager::SaveProject)->isEnabled());
+        QCOMPARE(project->projectTreeItem()->text(0), QStringLiteral("*blinky"));
+
+        during.clear();
+        watchOnce();
+        window->action(SrcManager::BuildProject)->trigger();
+        QCOMPARE(during, QStringList(QStringLiteral("stop")));
+        QCOMPARE(actionStates(window), projectIdle(QStringLiteral("remove save ")));
+
+        // Without a design file both design commands are offered.
+        fixture.select(QStringLiteral("blinky.dsn"));
+        DialogAnswerer::pressButton(QMessageBox::Ok);
+        manager->removeFile();
+        fixture.select(QStringLiteral("blinky"));
+        QCOMPARE(actionStates(window), QStringLiteral("new open sample add addnew adddsn newdsn save saveas close "
+                                                      "options build clean tidy debugger debug"));
+    }
+
+    void buildSelectsTheConfigurationOfTheBox()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        Project *project = fixture.openTypical();
+        QVERIFY(project);
+        window->configurationBox()->setCurrentIndex(1);
+        project->setCurrentConfiguration(0);
+        window->action(SrcManager::BuildProject)->trigger();
+        QCOMPARE(project->currentConfigurationIndex(), 1);
+    }
+
+    void contextMenuOffersTheCommandsOfTheItemKind()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow(true);
+        ProjectsManager *manager = window->projects();
+        ProjectTreeWidget *tree = manager->treeWidget();
+        const auto rightClick = [&](const QString &text) -> QStringList {
+            fixture.select(text);
+            const QPoint at = text.isEmpty() ? QPoint(5, tree->viewport()->height() - 5)
+                                             : tree->visualItemRect(fixture.item(text)).center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(tree->viewport(), &event);
+            QMenu *menu = manager->contextMenu();
+            if (!menu || !menu->isVisible())
+                return {};
+            const QStringList texts = menuTexts(menu);
+            menu->close();
+            return texts;
+        };
+
+        QVERIFY(rightClick(QString()).isEmpty());
+        QVERIFY(fixture.openTypical());
+        const QStringList common{"-", "&Save Project", "Save Project &As...", "&Close Project", "-",
+                                 "&Project Settings", "&Build Project", "C&lean Project"};
+        QCOMPARE(rightClick(QStringLiteral("blinky")),
+                 QStringList({"&Add Existing File", "&Add New File", "&Add Design File", "Create Design File"})
+                     + common);
+        QCOMPARE(rightClick(QStringLiteral("C Files")),
+                 QStringList({"&Add Existing File", "&Add New File", "&Add Design File", "Create Design File",
+                              "&Rename"})
+                     + common);
+        QCOMPARE(rightClick(QStringLiteral("main.c")), QStringList({"&Remove File", "&Rename"}) + common);
+        // Empty space below the items: the project is still current, only the common part.
+        tree->setCurrentItem(nullptr);
+        QCOMPARE(rightClick(QString()), common);
+
+        // Right-clicking the pane outside the tree shows the same menu.
+        fixture.select(QStringLiteral("main.c"));
+        QContextMenuEvent paneEvent(QContextMenuEvent::Mouse, QPoint(2, 2), manager->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(manager, &paneEvent);
+        QVERIFY(manager->contextMenu()->isVisible());
+        QCOMPARE(menuTexts(manager->contextMenu()), QStringList({"&Remove File", "&Rename"}) + common);
+        manager->contextMenu()->close();
+        // The entries are the window's own actions with the state just set.
+        QVERIFY(manager->contextMenu()->actions().contains(window->action(SrcManager::RemoveFile)));
+        QVERIFY(!window->action(SrcManager::SaveProject)->isEnabled());
+    }
+
+    void sendFirmwareStopsAtTheFirstFailedCheck()
+    {
+        ManagerFixture fixture(QStringLiteral("/opt/quorvin"));
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        manager->sendFirmware();
+        QCOMPARE(outputText(window), QStringLiteral("No project selected."));
+
+        Project *project = fixture.openTypical();
+        QVERIFY(project);
+        window->clearOutput();
+        manager->sendFirmware();
+        QCOMPARE(outputText(window), QString());
+
+        fixture.select(QStringLiteral("blinky.dsn"));
+        DialogAnswerer::pressButton(QMessageBox::Ok);
+        manager->removeFile();
+        window->clearOutput();
+        manager->sendFirmware();
+        QCOMPARE(outputText(window),
+                 QStringLiteral("Use the Add Design File command to associate your VASK schematic with the project."));
+    }
+
+    void restoresTheLastProjectAndYieldsToTheCommandLine()
+    {
+        ManagerFixture fixture;
+        {
+            QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
+            store.beginGroup(QStringLiteral("1"));
+            store.beginWriteArray(QStringLiteral("projects"), 1);
+            store.setArrayIndex(0);
+            store.setValue(QStringLiteral("file"), fixture.projectPath());
+            store.endArray();
+            store.beginWriteArray(QStringLiteral("windows"), 2);
+            store.setArrayIndex(0);
+            store.setValue(QStringLiteral("name"), fixture.path(QStringLiteral("src/led.c")));
+            store.setArrayIndex(1);
+            store.setValue(QStringLiteral("name"), fixture.path(QStringLiteral("elsewhere.c")));
+            store.endArray();
+        }
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        QCOMPARE(manager->projectFileNames(), QStringList(fixture.projectPath()));
+        QCOMPARE(window->tabs()->openFileNames(), QStringList(fixture.path(QStringLiteral("src/led.c"))));
+        QCOMPARE(boxTexts(window), QStringList({"Debug", "Release", "Configurations..."}));
+
+        // A project named on the command line replaces the restored one.
+        ManagerFixture::writeFile(fixture.path(QStringLiteral("second/second.zmxp")),
+                                  ManagerFixture::readFile(fixture.projectPath()));
+        window->openProject(fixture.path(QStringLiteral("second/second.zmxp")));
+        QCOMPARE(manager->projectFileNames(), QStringList(fixture.path(QStringLiteral("second/second.zmxp"))));
+        QVERIFY(window->tabs()->openFileNames().isEmpty());
+        QCOMPARE(window->recentProjectList().value(0), fixture.projectPath());
+    }
+
+    void aVanishedProjectIsNotRestored()
+    {
+        ManagerFixture fixture;
+        {
+            QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
+            store.beginGroup(QStringLiteral("1"));
+            store.beginWriteArray(QStringLiteral("projects"), 1);
+            store.setArrayIndex(0);
+            store.setValue(QStringLiteral("file"), fixture.path(QStringLiteral("gone.zmxp")));
+            store.endArray();
+        }
+        SrcManager *window = fixture.createWindow();
+        QCOMPARE(window->projects()->projectCount(), 0);
+        QCOMPARE(outputText(window), QString());
+    }
+};
+
+ZMX_TEST(ProjectsManagerTest)
+
+#include "tst_projectsmanager.moc"
