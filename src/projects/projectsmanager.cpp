@@ -46,7 +46,8 @@ ProjectsManager::ProjectsManager(SrcManager *owner)
 ProjectsManager::~ProjectsManager()
 {
     // The projects close their editors and remove their items, so they go while the tree
-    // and the main window are still whole.
+    // and the main window are still whole; the tree's signals no longer matter by then.
+    disconnect(tree, nullptr, this, nullptr);
     const QList<Project *> open = projects;
     projects.clear();
     qDeleteAll(open);
@@ -567,27 +568,33 @@ void ProjectsManager::itemChanged(QTreeWidgetItem *item, int)
     if (item != tree->committingItem())
         return;
     Project *current = currentProject();
-    const QString text = item->text(0);
-    if (!current || text == tree->textBeforeCommit())
+    const QString before = tree->textBeforeCommit();
+    if (!current || item->text(0) == before)
         return;
     const int kind = current->itemKind(item);
-    if (kind != Project::GroupItem && kind != Project::FileItem)
+    const int group = kind == Project::GroupItem ? current->groupIndexOfItem(item) : -1;
+    const int file = kind == Project::FileItem ? current->fileIndexOfItem(item) : -1;
+    if (group < 0 && file < 0)
         return;
-    if (text.isEmpty()) {
-        item->setText(0, tree->textBeforeCommit());
-        return;
+    // The editor starts from the shown text, which carries the modified mark of an open
+    // file; the mark is no part of the name.
+    const QChar mark = QLatin1Char('*');
+    const bool marked = file >= 0 && before.startsWith(mark);
+    QString name = item->text(0);
+    if (marked && name.startsWith(mark))
+        name.remove(0, 1);
+    if (!name.isEmpty()) {
+        if (group >= 0)
+            current->renameGroup(group, name);
+        else
+            current->renameFile(file, name);
     }
-    if (kind == Project::GroupItem) {
-        const int group = current->groupIndexOfItem(item);
-        current->renameGroup(group, text);
-        // A refused rename (the name is taken) must not leave the tree showing it.
-        if (group >= 0 && current->groups().at(group).name != text)
-            item->setText(0, current->groups().at(group).name);
+    // Whether taken, refused or empty, the item shows the name the project now has.
+    if (group >= 0) {
+        item->setText(0, current->groups().at(group).name);
     } else {
-        const int file = current->fileIndexOfItem(item);
-        current->renameFile(file, text);
-        if (file >= 0 && QFileInfo(current->files().at(file).path).fileName() != text)
-            item->setText(0, tree->textBeforeCommit());
+        const QString shown = QFileInfo(current->files().at(file).path).fileName();
+        item->setText(0, marked ? mark + shown : shown);
     }
     updateWindowState();
 }

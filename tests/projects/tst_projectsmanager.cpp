@@ -1,5 +1,6 @@
 #include "app/srcmanager.h"
 #include "dialoganswerer.h"
+#include "editor/displaysettings.h"
 #include "editor/outwindow.h"
 #include "editor/outtextedit.h"
 #include "editor/sourceeditor.h"
@@ -338,6 +339,14 @@ private slots:
         QCOMPARE(fixture.item(QStringLiteral("*led.c")), project->files().at(1).item);
         QCOMPARE(project->files().at(1).path, led);
         QVERIFY(!QFile::exists(fixture.path(QStringLiteral("src/*led.c"))));
+
+        // Renaming it keeps the mark on the item but out of the name.
+        fixture.select(QStringLiteral("*led.c"));
+        window->action(SrcManager::Rename)->trigger();
+        typeIntoEditor(QStringLiteral("*lamp.c"));
+        QCOMPARE(project->files().at(1).path, fixture.path(QStringLiteral("src/lamp.c")));
+        QCOMPARE(project->files().at(1).item->text(0), QStringLiteral("*lamp.c"));
+        QVERIFY(window->tabs()->findEditor(fixture.path(QStringLiteral("src/lamp.c"))));
     }
 
     void actionsFollowProjectItemAndBuild()
@@ -451,6 +460,35 @@ private slots:
         // The entries are the window's own actions with the state just set.
         QVERIFY(manager->contextMenu()->actions().contains(window->action(SrcManager::RemoveFile)));
         QVERIFY(!window->action(SrcManager::SaveProject)->isEnabled());
+    }
+
+    void treeFormatsComeFromTheDisplaySettings()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        Project *project = fixture.openTypical();
+        QVERIFY(project);
+        DisplaySettings settings = DisplaySettings::load(window->settings(), DisplaySettings::projectsTree);
+        settings.setFont(QStringLiteral("DejaVu Sans"), 12);
+        settings.item(QStringLiteral("Files"))->foreground = QColor(Qt::red);
+        settings.item(QStringLiteral("Groups"))->bold = true;
+        DisplaySettings::saveDisplaySettings(window->settings(), settings);
+
+        window->projects()->applyTreeFormats();
+        const QTreeWidgetItem *led = fixture.item(QStringLiteral("led.c"));
+        QCOMPARE(led->foreground(0).color(), QColor(Qt::red));
+        QCOMPARE(led->font(0).family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(led->font(0).pointSize(), 12);
+        QCOMPARE(led->font(0).weight(), QFont::Normal);
+        QCOMPARE(fixture.item(QStringLiteral("C Files"))->font(0).weight(), QFont::Bold);
+        // The projects are not bold by their format, but the current one stays marked.
+        QCOMPARE(project->projectTreeItem()->font(0).weight(), QFont::Bold);
+        QCOMPARE(project->projectTreeItem()->font(0).pointSize(), 12);
+
+        // A file added later gets the file format too.
+        ManagerFixture::writeFile(fixture.path(QStringLiteral("late.c")), "int late;\n");
+        QVERIFY(project->addFile(fixture.path(QStringLiteral("late.c"))));
+        QCOMPARE(fixture.item(QStringLiteral("late.c"))->foreground(0).color(), QColor(Qt::red));
     }
 
     void sendFirmwareStopsAtTheFirstFailedCheck()
