@@ -184,7 +184,8 @@ bool ProjectsManager::askToClose(int index)
     if (!modifiedFiles.isEmpty()) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
             this, tr("Application"),
-            tr("Files %1 have been modified.\nDo you want to save your changes?").arg(modifiedFiles.join(QStringLiteral(", "))),
+            tr("Files %1 have been modified.\nDo you want to save your changes?")
+                .arg(modifiedFiles.join(QStringLiteral(", "))),
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         if (answer != QMessageBox::Save && answer != QMessageBox::Discard)
             return false;

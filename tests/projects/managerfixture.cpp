@@ -35,6 +35,22 @@ ManagerFixture::~ManagerFixture()
     mainWindow.reset();
 }
 
+void ManagerFixture::rememberOpen(const QString &project, const QStringList &editorFiles)
+{
+    QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
+    store.beginGroup(QStringLiteral("1"));
+    store.beginWriteArray(QStringLiteral("projects"), 1);
+    store.setArrayIndex(0);
+    store.setValue(QStringLiteral("file"), project);
+    store.endArray();
+    store.beginWriteArray(QStringLiteral("windows"), int(editorFiles.size()));
+    for (int index = 0; index < editorFiles.size(); ++index) {
+        store.setArrayIndex(index);
+        store.setValue(QStringLiteral("name"), editorFiles.at(index));
+    }
+    store.endArray();
+}
+
 SrcManager *ManagerFixture::createWindow(bool show)
 {
     mainWindow = std::make_unique<SrcManager>();

@@ -23,6 +23,8 @@ public:
     QString path(const QString &name) const { return folder.filePath(name); }
     QString projectPath() const { return path(QStringLiteral("blinky.zmxp")); }
 
+    // Settings as a previous run left them: the open project and the open editor files.
+    static void rememberOpen(const QString &project, const QStringList &editorFiles);
     // Builds the window (and shows it when asked); the settings written so far apply.
     SrcManager *createWindow(bool show = false);
     SrcManager *window() const { return mainWindow.get(); }

@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -517,20 +516,8 @@ private slots:
     void restoresTheLastProjectAndYieldsToTheCommandLine()
     {
         ManagerFixture fixture;
-        {
-            QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
-            store.beginGroup(QStringLiteral("1"));
-            store.beginWriteArray(QStringLiteral("projects"), 1);
-            store.setArrayIndex(0);
-            store.setValue(QStringLiteral("file"), fixture.projectPath());
-            store.endArray();
-            store.beginWriteArray(QStringLiteral("windows"), 2);
-            store.setArrayIndex(0);
-            store.setValue(QStringLiteral("name"), fixture.path(QStringLiteral("src/led.c")));
-            store.setArrayIndex(1);
-            store.setValue(QStringLiteral("name"), fixture.path(QStringLiteral("elsewhere.c")));
-            store.endArray();
-        }
+        ManagerFixture::rememberOpen(fixture.projectPath(), {fixture.path(QStringLiteral("src/led.c")),
+                                                             fixture.path(QStringLiteral("elsewhere.c"))});
         SrcManager *window = fixture.createWindow();
         ProjectsManager *manager = window->projects();
         QCOMPARE(manager->projectFileNames(), QStringList(fixture.projectPath()));
@@ -549,14 +536,7 @@ private slots:
     void aVanishedProjectIsNotRestored()
     {
         ManagerFixture fixture;
-        {
-            QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
-            store.beginGroup(QStringLiteral("1"));
-            store.beginWriteArray(QStringLiteral("projects"), 1);
-            store.setArrayIndex(0);
-            store.setValue(QStringLiteral("file"), fixture.path(QStringLiteral("gone.zmxp")));
-            store.endArray();
-        }
+        ManagerFixture::rememberOpen(fixture.path(QStringLiteral("gone.zmxp")), {});
         SrcManager *window = fixture.createWindow();
         QCOMPARE(window->projects()->projectCount(), 0);
         QCOMPARE(outputText(window), QString());

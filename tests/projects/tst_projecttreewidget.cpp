@@ -103,7 +103,8 @@ private slots:
         QApplication::sendEvent(tree->viewport(), &further);
         const QDrag *drag = tree->findChild<QDrag *>();
         QVERIFY(drag);
-        QCOMPARE(drag->mimeData()->urls(), QList<QUrl>({QUrl::fromLocalFile(fixture.path(QStringLiteral("src/led.c")))}));
+        QCOMPARE(drag->mimeData()->urls(),
+                 QList<QUrl>({QUrl::fromLocalFile(fixture.path(QStringLiteral("src/led.c")))}));
         QVERIFY(drag->mimeData()->hasFormat(QStringLiteral("text/uri-list")));
         QTest::mouseRelease(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at + below);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -124,7 +125,8 @@ private slots:
         QVERIFY(acceptsDragAt(tree, centreOf(tree, fixture.item(QStringLiteral("blinky"))), uris));
         QVERIFY(acceptsDragAt(tree, centreOf(tree, fixture.item(QStringLiteral("C Files"))), uris));
         QVERIFY(acceptsDragAt(tree, centreOf(tree, fixture.item(QStringLiteral("notes.txt"))), uris));
-        QVERIFY(!acceptsDragAt(tree, centreOf(tree, fixture.item(QStringLiteral("C Files"))), QStringLiteral("text/plain")));
+        QVERIFY(!acceptsDragAt(tree, centreOf(tree, fixture.item(QStringLiteral("C Files"))),
+                               QStringLiteral("text/plain")));
         QVERIFY(!acceptsDragAt(tree, QPoint(5, tree->viewport()->height() - 5), uris));
     }
 
@@ -179,7 +181,8 @@ private slots:
         QCOMPARE(tree->currentItem(), led);
         QVERIFY(!tree->viewport()->findChild<QLineEdit *>());
         // Far enough from the first click not to count as a double click.
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at, QApplication::doubleClickInterval() + 50);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at,
+                          QApplication::doubleClickInterval() + 50);
         QTRY_VERIFY(tree->viewport()->findChild<QLineEdit *>());
     }
 
