@@ -14,6 +14,10 @@ QString makefileShell();
 // Separator between entries of PATH.
 QChar pathListSeparator();
 
+// A file name as it must stand in a Makefile recipe line for make and the Makefile's shell
+// to hand it to the tool unchanged.
+QString escapeForRecipe(const QString &text);
+
 }
 
 #endif

@@ -25,4 +25,12 @@ QChar pathListSeparator()
     return QLatin1Char(':');
 }
 
+QString escapeForRecipe(const QString &text)
+{
+    // make turns "$$" into "$", and the backslash keeps the shell from expanding it,
+    // unquoted and inside double quotes alike.
+    QString result = text;
+    return result.replace(QLatin1String("$"), QLatin1String("\\$$"));
+}
+
 }

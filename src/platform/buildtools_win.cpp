@@ -19,4 +19,11 @@ QChar pathListSeparator()
     return QLatin1Char(';');
 }
 
+QString escapeForRecipe(const QString &text)
+{
+    // The command shell gives "$" no meaning; only make has to be told.
+    QString result = text;
+    return result.replace(QLatin1String("$"), QLatin1String("$$"));
+}
+
 }

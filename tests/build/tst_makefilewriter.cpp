@@ -1,0 +1,436 @@
+#include "build/buildconfig.h"
+#include "build/buildconfiglist.h"
+#include "build/buildproject.h"
+#include "build/makefilewriter.h"
+#include "build/placeholderresolver.h"
+#include "build/projectnode.h"
+#include "fakeworkbench.h"
+#include "testregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString chainDir = QStringLiteral(ZMX_FIXTURES "/makefile");
+
+void touch(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+ProjectNode *findProcess(ProjectNode *node, const QString &file)
+{
+    if (!node)
+        return nullptr;
+    if (node->isProcess() && QFileInfo(node->file()).fileName() == file)
+        return node;
+    for (int index = 0; index < node->childCount(); ++index) {
+        if (ProjectNode *found = findProcess(node->child(index), file))
+            return found;
+    }
+    return nullptr;
+}
+
+}
+
+// The test chain: HEX(elf) <- LD(o..., ld) <- CC(c) / AS(s), see fixtures/makefile.
+class MakefileWriterTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeWorkbench *workbench = nullptr;
+    BuildConfigList *compilers = nullptr;
+    BuildProject *configuration = nullptr;
+    QTemporaryDir *project = nullptr;
+
+    QString dir() const { return project->path(); }
+    QString at(const QString &relative) const { return project->filePath(relative); }
+
+    void addFiles(const QStringList &files)
+    {
+        for (const QString &file : files) {
+            touch(at(file));
+            configuration->addFile(at(file), true);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        workbench = new FakeWorkbench;
+        workbench->compilersDir = chainDir;
+        workbench->toolsDir = QStringLiteral("/opt/ide tools");
+        compilers = new BuildConfigList(workbench);
+        QVERIFY(compilers->loadAll());
+        compilers->find(QStringLiteral("Test Chain"))->storeDetection(true, QStringLiteral("/opt//tchain/bin"));
+        project = new QTemporaryDir;
+        configuration = new BuildProject(workbench, compilers);
+        configuration->setName(QStringLiteral("Main"));
+        QVERIFY(configuration->selectCompiler(QStringLiteral("Test Chain")));
+        QVERIFY(configuration->selectController(QStringLiteral("TF"), QStringLiteral("t100"), true));
+        QVERIFY(configuration->selectTarget(QStringLiteral("Debug")));
+        configuration->setClock(QStringLiteral("32.768 kHz"));
+    }
+
+    void cleanup()
+    {
+        delete configuration;
+        delete compilers;
+        delete project;
+        delete workbench;
+    }
+
+    void writesEverySectionInOrder()
+    {
+        addFiles({QStringLiteral("src/main.c"), QStringLiteral("src/util.c"), QStringLiteral("start.s"),
+                  QStringLiteral("app.ld")});
+        configuration->optionValues().append({QStringLiteral("-Wall"), QString(), QString(), QString(), false});
+
+        MakefileWriter writer(*configuration, dir(), workbench);
+        QVERIFY(writer.write());
+        QCOMPARE(writer.makefile(), at(QStringLiteral("Debug/Makefile")));
+        const QString ruler(79, QLatin1Char('#'));
+        const QString expected = ruler + QStringLiteral("\n# Makefile for project \n") + ruler + QStringLiteral(R"(
+
+## General options
+PROJECT = 
+MCU = t100
+COMPILER = "Test Chain"
+TARGET = Debug
+CLOCK = 32768
+SHELL = /bin/sh
+
+## Tools general options
+FLAGS=-Wall
+CCFLAGS=-g -mmcu=t100 -Wall
+
+## Processing Tools
+HEX=thex
+LD=tld
+CC=%COMPILER_DIR%/tcc
+AS=%COMPILER_DIR%/tcc
+#  @/Debug/Main.hex: TOOL=HEX
+#     @/Debug/firmware.elf: TOOL=LD
+#     Pre: echo linking firmware
+#     Post: tsize Debug/firmware.elf
+#        @/Debug/main.o: TOOL=CC
+#           @/src/main.c
+#        @/Debug/util.o: TOOL=CC
+#           @/src/util.c
+#        @/Debug/start.o: TOOL=AS
+#           @/start.s
+#        @/app.ld
+
+# Build tree:
+all:	Debug
+
+Debug:	Debug/Main.hex
+
+Debug/Main.hex:	Debug/firmware.elf 
+	$(HEX) Debug/firmware.elf Debug/Main.hex %PATH%
+
+Debug/firmware.elf:	Debug/main.o Debug/util.o Debug/start.o app.ld 
+	echo linking firmware
+	$(LD)  -o Debug/firmware.elf Debug/main.o Debug/util.o Debug/start.o -T"app.ld"
+	tsize Debug/firmware.elf
+
+Debug/main.o:	src/main.c 
+	$(CC) $(CCFLAGS)  -c src/main.c -o Debug/main.o -DF=32768
+
+Debug/util.o:	src/util.c 
+	$(CC) $(CCFLAGS)  -c src/util.c -o Debug/util.o -DF=32768
+
+Debug/start.o:	start.s 
+	$(AS) -c start.s -o Debug/start.o
+
+# tidy - delete all temporary files which are not involved in the target generation
+tidy:
+	rm -rf Debug/firmware.map
+	rm -rf main.lst
+	rm -rf util.lst
+
+# cleanup - delete all generated files
+clean:	tidy
+	rm -rf Debug/Main.hex
+	rm -rf Debug/firmware.elf
+	rm -rf Debug/main.o
+	rm -rf Debug/util.o
+	rm -rf Debug/start.o
+)").replace(QLatin1Char('@'), dir());
+        const QString written = readText(writer.makefile());
+        if (written != expected) {
+            const QStringList got = written.split(QLatin1Char('\n'));
+            const QStringList want = expected.split(QLatin1Char('\n'));
+            for (int line = 0; line < qMax(got.size(), want.size()); ++line)
+                QCOMPARE(got.value(line), want.value(line));
+        }
+
+        QCOMPARE(writer.errorFiles(),
+                 QList<ErrorFile>({{at(QStringLiteral("Debug/link.log")), false}, {at(QStringLiteral("main.err")), true},
+                                   {at(QStringLiteral("util.err")), true}}));
+        QVERIFY(!writer.errorFileHidden(0));
+        QVERIFY(writer.errorFileHidden(1));
+        QVERIFY(writer.errorFileHidden(3));
+        QVERIFY(writer.errorFileHidden(-1));
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("Debug/Main.hex")));
+        QVERIFY(workbench->output.isEmpty());
+    }
+
+    void queriesWhatMakeRunsWith()
+    {
+        addFiles({QStringLiteral("main.c"), QStringLiteral("start.s")});
+        MakefileWriter writer(*configuration, dir(), workbench);
+        // The compile and assemble steps share one definition; it is listed once.
+        const QList<MessageDefinition> definitions = writer.messageDefinitions();
+        QCOMPARE(definitions.size(), 2);
+        QCOMPARE(definitions.at(0).pattern, QStringLiteral("^(\\S+): undefined reference"));
+        QCOMPARE(definitions.at(1).fields.size(), 3);
+
+        const QList<EnvironmentEntry> debug = writer.environment(QStringLiteral("debug"));
+        QCOMPARE(debug.size(), 2);
+        QCOMPARE(debug.at(0).name, QStringLiteral("TDEV"));
+        QVERIFY(debug.at(0).isSet);
+        QCOMPARE(debug.at(1).name, QStringLiteral("TPATH"));
+        QCOMPARE(debug.at(1).value, QStringLiteral("/opt//tchain/bin/extra"));
+        QCOMPARE(debug.at(1).separator, QStringLiteral(":"));
+        QCOMPARE(writer.environment(QStringLiteral("clean")).size(), 1);
+
+        QCOMPARE(writer.compilerDirectories(), QStringList({QStringLiteral("/opt//tchain/bin")}));
+        BuildProject bare(workbench, compilers);
+        QVERIFY(MakefileWriter(bare, dir(), workbench).compilerDirectories().isEmpty());
+        QVERIFY(MakefileWriter(bare, dir(), workbench).environment(QStringLiteral("Debug")).isEmpty());
+        QVERIFY(MakefileWriter(bare, dir(), workbench).outputFile().isEmpty());
+    }
+
+    void resolvesEveryVariableAndFlag()
+    {
+        addFiles({QStringLiteral("my src/main file.c"), QStringLiteral("two.c")});
+        MakefileWriter writer(*configuration, dir(), workbench);
+        QVERIFY(writer.write());
+        ProjectNode *root = configuration->root();
+        ProjectNode *link = root->child(0);
+        ProjectNode *compile = findProcess(root, QStringLiteral("main file.o"));
+        QVERIFY(compile);
+        PlaceholderResolver resolver(*configuration, dir(), workbench);
+        const auto resolve = [&](const char *text, const ProjectNode *node) {
+            return resolver.resolve(QString::fromUtf8(text), node);
+        };
+
+        QCOMPARE(resolve("%INFILE%", compile), QStringLiteral("my src/main file.c"));
+        QCOMPARE(resolve("%INFILE_QUOTED%", compile), QStringLiteral("\"my src/main file.c\""));
+        QCOMPARE(resolve("%INFILE_USCORE%", compile), QStringLiteral("my_src/main_file.c"));
+        QCOMPARE(resolve("%INFILE_NAME%", compile), QStringLiteral("main file"));
+        QCOMPARE(resolve("%InFile_Name_UsCore%", compile), QStringLiteral("main_file"));
+        QCOMPARE(resolve("%INFILE_DIR%", compile), QStringLiteral("my src"));
+        QCOMPARE(resolve("%INFILE_DIR_QUOTED%", compile), QStringLiteral("\"my src\""));
+        QCOMPARE(resolve("%INFILE_SHORT_DOS%", compile), QStringLiteral("my src/main file.c"));
+        // With two inputs _NAME gives the whole list and _DIR nothing.
+        QCOMPARE(resolve("%INFILES_NAME%", link), QStringLiteral("Debug/main file.o Debug/two.o"));
+        QCOMPARE(resolve("%INFILE_DIR%", link), QStringLiteral("%INFILE_DIR%"));
+
+        QCOMPARE(resolve("%OUTFILE%", compile), QStringLiteral("Debug/main file.o"));
+        QCOMPARE(resolve("%OUTFILE_NAME%", root), QStringLiteral("Main"));
+        QCOMPARE(resolve("%OUTFILE_NAME_USCORE%", compile), QStringLiteral("main_file"));
+        QCOMPARE(resolve("%OUTFILE_DIR%", compile), QStringLiteral("Debug"));
+        QCOMPARE(resolve("%OUTFILE_QUOTED_USCORE%", compile), QStringLiteral("\"Debug/main_file.o\""));
+
+        QCOMPARE(resolve("%COMPILER_DIR%", compile), QStringLiteral("/opt//tchain/bin"));
+        QCOMPARE(resolve("%COMPILER_DIR_DOS%", compile), QStringLiteral("/opt/tchain/bin"));
+        QCOMPARE(resolve("%COMPILER_NAME%", nullptr), QStringLiteral("Test Chain"));
+        QCOMPARE(resolve("%COMPILER%", nullptr), QStringLiteral("%COMPILER%"));
+        QCOMPARE(resolve("%TARGET_DIR%", nullptr), QStringLiteral("."));
+        QCOMPARE(resolve("%TARGET_NAME%", nullptr), QStringLiteral("Debug/Main.hex"));
+        QCOMPARE(resolve("%TARGET%", nullptr), QStringLiteral("%TARGET%"));
+        QCOMPARE(resolve("%BIN_DIR%", nullptr), QStringLiteral("/opt/ide tools"));
+        QCOMPARE(resolve("%BIN_DIR_QUOTED_USCORE%", nullptr), QStringLiteral("\"/opt/ide_tools\""));
+        QCOMPARE(resolve("%BIN%", nullptr), QStringLiteral("%BIN%"));
+        QCOMPARE(resolve("-DF_CPU=%clock%UL", nullptr), QStringLiteral("-DF_CPU=32768UL"));
+
+        // Unknown names go back in upper case for the shell; "%%" stays for the caller,
+        // and a lone "%" is kept as it is.
+        QCOMPARE(resolve("a %Path% b %% c %", compile), QStringLiteral("a %PATH% b %% c %"));
+        // Node variables need a node; without one they are unknown.
+        QCOMPARE(resolve("%INFILE% %OPTIONS%", nullptr), QStringLiteral("%INFILE% %OPTIONS%"));
+        QVERIFY(workbench->output.isEmpty());
+    }
+
+    void resolvesValuesThatHoldPlaceholders()
+    {
+        addFiles({QStringLiteral("main.c")});
+        MakefileWriter(*configuration, dir(), workbench).write();
+        ProjectNode *compile = findProcess(configuration->root(), QStringLiteral("main.o"));
+        compile->optionValues() = {{QStringLiteral("-DF="), QString(), QStringLiteral("%CLOCK%"), QString(), false},
+                                   {QStringLiteral("-DP="), QString(), QStringLiteral("100%%"), QString(), false}};
+        PlaceholderResolver resolver(*configuration, dir(), workbench);
+        QCOMPARE(resolver.resolve(QStringLiteral("[%OPTIONS%]"), compile), QStringLiteral("[-DF=32768 -DP=100%]"));
+
+        // A file named after its own placeholder would resolve forever: it counts as
+        // unknown, and so does a chain that keeps leading back.
+        compile->setFile(at(QStringLiteral("Debug/%OUTFILE%.o")));
+        QCOMPARE(resolver.resolve(QStringLiteral("%OUTFILE%"), compile), QStringLiteral("%OUTFILE%"));
+        compile->setFile(at(QStringLiteral("Debug/%INFILE%.o")));
+        compile->child(0)->setFile(at(QStringLiteral("%OUTFILE%.c")));
+        QVERIFY(resolver.resolve(QStringLiteral("%OUTFILE%"), compile).contains(QLatin1String("%")));
+    }
+
+    void passesFilesOfAKindThroughOptions()
+    {
+        addFiles({QStringLiteral("main.c"), QStringLiteral("board script.ld")});
+        MakefileWriter writer(*configuration, dir(), workbench);
+        QVERIFY(writer.write());
+        ProjectNode *link = configuration->root()->child(0);
+        PlaceholderResolver resolver(*configuration, dir(), workbench);
+        QCOMPARE(resolver.fileKind(link, at(QStringLiteral("x.LD"))), QStringLiteral("SCRIPT"));
+        QCOMPARE(resolver.fileKind(link, at(QStringLiteral("x.o"))), QString());
+        // Without an option value of that kind, the tool's option definition names it.
+        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link),
+                 QStringLiteral("Debug/main.o -T\"board script.ld\""));
+        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES_QUOTED%"), link),
+                 QStringLiteral("\"Debug/main.o\" -T\"board script.ld\""));
+        // With one, the file leaves the input list and takes the option's value.
+        link->optionValues().append({QStringLiteral("-Wl,-T,"), QStringLiteral("LD"), QString(), QStringLiteral("script"), false});
+        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link), QStringLiteral("Debug/main.o"));
+        QCOMPARE(resolver.resolve(QStringLiteral("%OPTIONS_USCORE%"), link), QStringLiteral("-Wl,-T,\"board_script.ld\""));
+    }
+
+    void readsClockTexts_data()
+    {
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("hertz") << QStringLiteral("8000000") << QStringLiteral("8000000");
+        QTest::newRow("MHz") << QStringLiteral("4 MHz") << QStringLiteral("4000000");
+        QTest::newRow("fraction MHz") << QStringLiteral("7.3728MHz") << QStringLiteral("7372800");
+        QTest::newRow("kHz") << QStringLiteral("32.768 kHz") << QStringLiteral("32768");
+        QTest::newRow("k only") << QStringLiteral("455k") << QStringLiteral("455000");
+        QTest::newRow("Hz") << QStringLiteral("100 Hz") << QStringLiteral("100");
+        QTest::newRow("fraction cut") << QStringLiteral("1.5 Hz") << QStringLiteral("1");
+        QTest::newRow("leading M") << QStringLiteral("M4") << QStringLiteral("M4");
+        QTest::newRow("words") << QStringLiteral("fast") << QStringLiteral("fast");
+    }
+
+    void readsClockTexts()
+    {
+        QFETCH(QString, clock);
+        QFETCH(QString, value);
+        QCOMPARE(PlaceholderResolver::clockValue(clock), value);
+    }
+
+    void namesFilesFromExplicitNamesAndTemplates()
+    {
+        addFiles({QStringLiteral("main.c")});
+        MakefileWriter writer(*configuration, dir(), workbench);
+        writer.setOutputPath(at(QStringLiteral("out/firmware.hex")));
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("out/firmware.hex")));
+        // Once the root has a file, the rule derives it again.
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("Debug/Main.hex")));
+
+        // A renamed source gives its object file a new name.
+        QVERIFY(configuration->renameFile(at(QStringLiteral("main.c")), at(QStringLiteral("core.c"))));
+        touch(at(QStringLiteral("core.c")));
+        QVERIFY(writer.write());
+        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nDebug/core.o:\tcore.c \n")));
+    }
+
+    void writesNamesWithBlanksAndDollarsSafely()
+    {
+        addFiles({QStringLiteral("my file.c"), QStringLiteral("price$x.c")});
+        MakefileWriter writer(*configuration, dir(), workbench);
+        QVERIFY(writer.write());
+        const QString text = readText(writer.makefile());
+        // A generated name with blanks is written with underscores as rule target and as
+        // prerequisite; an existing source keeps its name, escaped for make.
+        QVERIFY(text.contains(QStringLiteral("\nDebug/firmware.elf:\tDebug/my_file.o Debug/price$$x.o \n")));
+        QVERIFY(text.contains(QStringLiteral("\nDebug/my_file.o:\tmy\\ file.c \n")));
+        QVERIFY(text.contains(QStringLiteral("\nDebug/price$$x.o:\tprice$$x.c \n")));
+        QVERIFY(text.contains(QStringLiteral("-c price\\$$x.c -o Debug/price\\$$x.o")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf Debug/price\\$$x.o\n")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf price\\$$x.lst\n")));
+    }
+
+    void reportsWhatStopsTheMakefile()
+    {
+        // No target: the tree cannot be made.
+        BuildProject noTarget(workbench, compilers);
+        QVERIFY(noTarget.selectCompiler(QStringLiteral("Test Chain")));
+        QVERIFY(!MakefileWriter(noTarget, dir(), workbench).write());
+        QCOMPARE(workbench->output, QStringList({QStringLiteral("error: Cannot select build target.")}));
+
+        // A name that resolves to nothing.
+        workbench->output.clear();
+        addFiles({QStringLiteral("main.c")});
+        MakefileWriter writer(*configuration, dir(), workbench);
+        writer.setOutputPath(QStringLiteral("unused"));
+        QVERIFY(writer.write());
+        findProcess(configuration->root(), QStringLiteral("main.o"))->setFile(QString());
+        configuration->root()->child(0)->child(0)->setFile(QString());
+
+        // The build directory cannot be created: a file stands in its place.
+        QFile::remove(at(QStringLiteral("Debug/Makefile")));
+        QDir(at(QStringLiteral("Debug"))).removeRecursively();
+        touch(at(QStringLiteral("Debug")));
+        QVERIFY(!writer.write());
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("message: Cannot open file %1 for writing\n").arg(at(QStringLiteral("Debug/Makefile")))}));
+    }
+
+    void makeHandsDollarNamesToTheTool()
+    {
+        const QString make = QStandardPaths::findExecutable(QStringLiteral("make"));
+        if (make.isEmpty())
+            QSKIP("make is not installed");
+        workbench->compilersDir = QStringLiteral(ZMX_FIXTURES "/makefile/copy");
+        QVERIFY(compilers->loadAll());
+        BuildProject copy(workbench, compilers);
+        copy.setName(QStringLiteral("Main"));
+        QVERIFY(copy.selectCompiler(QStringLiteral("Copy Chain")));
+        QVERIFY(copy.selectController(QStringLiteral("Any"), QStringLiteral("any"), true));
+        QVERIFY(copy.selectTarget(QStringLiteral("Debug")));
+        const QStringList sources = {QStringLiteral("price$x.c"), QStringLiteral("$HOME.c"), QStringLiteral("plain.c")};
+        for (const QString &source : sources) {
+            QFile file(at(source));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(source.toUtf8() + '\n');
+            file.close();
+            copy.addFile(at(source), true);
+        }
+        MakefileWriter writer(copy, dir(), workbench);
+        QVERIFY(writer.write());
+
+        QProcess process;
+        process.setWorkingDirectory(dir());
+        process.start(make, {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("Debug")});
+        QVERIFY(process.waitForFinished(60000));
+        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        QVERIFY(QFile::exists(at(QStringLiteral("Debug/price$x.o"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("Debug/$HOME.o"))));
+        QCOMPARE(readText(at(QStringLiteral("Debug/Main.hex"))), QStringLiteral("price$x.c\n$HOME.c\nplain.c\n"));
+
+        process.start(make, {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("clean"), QStringLiteral("-s")});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/price$x.o"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Main.hex"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("price$x.c"))));
+    }
+};
+
+ZMX_TEST(MakefileWriterTest)
+
+#include "tst_makefilewriter.moc"
