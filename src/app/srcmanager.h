@@ -97,11 +97,12 @@ public:
     QString currentTarget() const override;
     bool advancedMode() const override { return advanced_; }
     QWidget *dialogParent() override { return this; }
+    void showStatusMessage(const QString &text) override;
 
 public slots:
     void openFile();
     void updateState() override;
-    void updateBuildTargets(const QString &currentTarget);
+    void updateBuildTargets(const QString &currentTarget) override;
     void configComboIndexChanged(const QString &text);
     void newMRUFile(const QString &fileName) override;
     void newMRUProject(const QString &fileName) override;

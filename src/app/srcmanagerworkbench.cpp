@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QStatusBar>
 
 void SrcManager::clearOutput()
 {
@@ -109,4 +110,12 @@ QStringList SrcManager::openFileNames() const
 QString SrcManager::currentTarget() const
 {
     return configBox ? configBox->currentText() : QStringLiteral("Debug");
+}
+
+void SrcManager::showStatusMessage(const QString &text)
+{
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
 }

@@ -62,6 +62,10 @@ public:
     virtual void newMRUFile(const QString &fileName) = 0;
     virtual void newMRUProject(const QString &fileName) = 0;
     virtual void updateState() = 0;
+    // Refills the configuration selector, keeping currentTarget selected.
+    virtual void updateBuildTargets(const QString &currentTarget) = 0;
+    // Shows text in the status bar until the next call; empty text clears it.
+    virtual void showStatusMessage(const QString &text) = 0;
 
     // Parent for message boxes and dialogs; may be null.
     virtual QWidget *dialogParent() = 0;

@@ -44,6 +44,9 @@ public:
     QString target = QStringLiteral("Debug");
     bool advanced = false;
     int stateUpdates = 0;
+    QStringList buildTargetUpdates;
+    // Every status bar text in order; an empty one clears the bar.
+    QStringList statusMessages;
 
     QString allOutput() const { return output.join(QString()); }
     QString scratchPath() const { return scratch.path(); }
@@ -79,6 +82,8 @@ public:
     void newMRUFile(const QString &fileName) override { mruFiles.prepend(fileName); }
     void newMRUProject(const QString &fileName) override { mruProjects.prepend(fileName); }
     void updateState() override { ++stateUpdates; }
+    void updateBuildTargets(const QString &currentTarget) override { buildTargetUpdates.append(currentTarget); }
+    void showStatusMessage(const QString &text) override { statusMessages.append(text); }
     QWidget *dialogParent() override { return nullptr; }
 
 private:
