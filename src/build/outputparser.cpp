@@ -1,0 +1,159 @@
+#include "build/outputparser.h"
+
+#include "app/workbench.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+QString trimmedOfBlanksAndTabs(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+}
+
+OutputParser::OutputParser(Workbench *workbench) : workbench(workbench) {}
+
+void OutputParser::setDefinitions(const QList<MessageDefinition> &messageDefinitions)
+{
+    definitions.clear();
+    for (const MessageDefinition &definition : messageDefinitions)
+        definitions.append({QRegularExpression(definition.pattern), definition.fields});
+}
+
+void OutputParser::setDirectories(const QString &project, const QString &build)
+{
+    projectDirectory = project;
+    buildDirectory = build;
+}
+
+bool OutputParser::parseMessage(const QString &text, QString &file, int &line, int &column) const
+{
+    file.clear();
+    line = 0;
+    column = 0;
+    for (const Definition &definition : definitions) {
+        const QRegularExpressionMatch match = definition.pattern.match(text);
+        if (!match.hasMatch())
+            continue;
+        bool ok = true;
+        for (const MessageField &field : definition.fields) {
+            const QString value = match.captured(field.position);
+            if (field.name.isEmpty() || value.isEmpty())
+                continue;
+            if (field.name == QLatin1String("FILENAME")) {
+                file = value;
+            } else if (field.name == QLatin1String("LINE")) {
+                line = value.toInt(&ok, 10) + field.offset;
+            } else if (field.name == QLatin1String("COLUMN")) {
+                column = value.toInt(&ok, 10) + field.offset;
+            }
+            if (!ok)
+                break;
+        }
+        if (!ok || file.isEmpty())
+            continue;
+        file = trimmedOfBlanksAndTabs(file);
+        if (resolveFile(file))
+            return true;
+    }
+    return false;
+}
+
+bool OutputParser::resolveFile(QString &file) const
+{
+    if (QDir::isAbsolutePath(file))
+        return true;
+    const QString known = projectFile ? projectFile(file) : QString();
+    if (!known.isEmpty()) {
+        // The project's own file is kept even when it is missing, for the definitions after.
+        file = known;
+        return QFileInfo::exists(file);
+    }
+    for (const QString &directory : {projectDirectory, buildDirectory}) {
+        if (directory.isEmpty())
+            continue;
+        const QString candidate = QDir(directory).filePath(file);
+        if (QFileInfo::exists(candidate)) {
+            file = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OutputParser::matchesAnyMessage(const QString &text) const
+{
+    return std::any_of(definitions.cbegin(), definitions.cend(),
+                       [&text](const Definition &definition) { return definition.pattern.match(text).hasMatch(); });
+}
+
+void OutputParser::standardOutputLine(QString text) const
+{
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    if (text.isEmpty() || !workbench)
+        return;
+    QString file;
+    int line = 0;
+    int column = 0;
+    if (parseMessage(text, file, line, column))
+        workbench->addMessageLink(file, line, column, text);
+    else if (matchesAnyMessage(text))
+        workbench->addError(text);
+    else if (text.contains(QLatin1String("make: Nothing to be done"), Qt::CaseInsensitive))
+        workbench->addMessage(tr("Already compiled, target is up to date."));
+    else
+        workbench->addMessage(text);
+}
+
+void OutputParser::standardErrorLine(QString text) const
+{
+    text.remove(QLatin1Char('\r'));
+    if (!workbench)
+        return;
+    QString file;
+    int line = 0;
+    int column = 0;
+    if (parseMessage(text, file, line, column))
+        workbench->addErrorLink(file, line, column, text);
+    else
+        workbench->addError(text);
+}
+
+void OutputParser::readErrorFiles(const QList<ErrorFile> &files) const
+{
+    if (!workbench)
+        return;
+    for (const ErrorFile &errorFile : files) {
+        QFile input(errorFile.path);
+        if (!input.exists() || !input.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        QTextStream stream(&input);
+        stream.setEncoding(QStringConverter::System);
+        while (!stream.atEnd()) {
+            QString text = stream.readLine();
+            text.remove(QLatin1Char('\r'));
+            QString file;
+            int line = 0;
+            int column = 0;
+            if (parseMessage(text, file, line, column))
+                workbench->addErrorLink(file, line, column, text);
+            else if (matchesAnyMessage(text))
+                workbench->addError(text);
+            else if (errorFile.hideUnmatched)
+                workbench->addMessage(text);
+        }
+    }
+}

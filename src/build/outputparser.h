@@ -1,0 +1,62 @@
+#ifndef OUTPUTPARSER_H
+#define OUTPUTPARSER_H
+
+#include "build/buildprocess.h"
+#include "build/makefilewriter.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QRegularExpression>
+#include <QString>
+#include <functional>
+
+class Workbench;
+
+// Turns the lines that make and the tools print, and the lines of the tools' error files,
+// into output-window lines: a line that a message definition resolves to a file becomes a
+// link to that file, line and column.
+class OutputParser
+{
+    Q_DECLARE_TR_FUNCTIONS(OutputParser)
+
+public:
+    // The absolute path of the project file with that file name (ignoring letter case and
+    // any directory part), or empty when the project has none.
+    using ProjectFileLookup = std::function<QString(const QString &)>;
+
+    explicit OutputParser(Workbench *workbench);
+
+    void setDefinitions(const QList<MessageDefinition> &definitions);
+    void setProjectFileLookup(ProjectFileLookup lookup) { projectFile = std::move(lookup); }
+    // Where relative file names are looked for after the project's files; both empty when
+    // no valid configuration is selected.
+    void setDirectories(const QString &projectDirectory, const QString &buildDirectory);
+
+    // Tries the definitions in order; values found by one that fails to resolve a file stay
+    // for the next. True when a definition led to an absolute or existing file.
+    bool parseMessage(const QString &text, QString &file, int &line, int &column) const;
+    bool matchesAnyMessage(const QString &text) const;
+
+    // One whole line as make printed it, without its line feed.
+    void standardOutputLine(QString text) const;
+    void standardErrorLine(QString text) const;
+    // Reads each error file that exists, after make has ended.
+    void readErrorFiles(const QList<ErrorFile> &files) const;
+
+private:
+    struct Definition
+    {
+        QRegularExpression pattern;
+        QList<MessageField> fields;
+    };
+
+    bool resolveFile(QString &file) const;
+
+    Workbench *workbench;
+    QList<Definition> definitions;
+    ProjectFileLookup projectFile;
+    QString projectDirectory;
+    QString buildDirectory;
+};
+
+#endif

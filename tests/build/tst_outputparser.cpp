@@ -1,0 +1,202 @@
+#include "build/outputparser.h"
+#include "fakeworkbench.h"
+#include "testregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+MessageDefinition definition(const QString &pattern, const QList<MessageField> &fields)
+{
+    return {pattern, fields};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const MessageField fileField{QStringLiteral("FILENAME"), 1, 0};
+const MessageField lineField{QStringLiteral("LINE"), 2, 0};
+
+}
+
+class OutputParserTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeWorkbench *workbench = nullptr;
+    OutputParser *parser = nullptr;
+    QTemporaryDir *project = nullptr;
+    // File names the project holds, by their absolute paths.
+    QStringList projectFiles;
+
+    QString at(const QString &relative) const { return project->filePath(relative); }
+
+    struct Parsed
+    {
+        bool ok;
+        QString file;
+        int line;
+        int column;
+    };
+
+    Parsed parse(const QString &text) const
+    {
+        Parsed result{false, QString(), -1, -1};
+        result.ok = parser->parseMessage(text, result.file, result.line, result.column);
+        return result;
+    }
+
+private slots:
+    void init()
+    {
+        workbench = new FakeWorkbench;
+        project = new QTemporaryDir;
+        projectFiles = {at(QStringLiteral("src/main.c")), at(QStringLiteral("src/gone.c"))};
+        writeFile(at(QStringLiteral("src/main.c")), "int main;\n");
+        writeFile(at(QStringLiteral("gone.c")), "\n");
+        writeFile(at(QStringLiteral("top.c")), "\n");
+        writeFile(at(QStringLiteral("Debug/generated.c")), "\n");
+        parser = new OutputParser(workbench);
+        parser->setProjectFileLookup([this](const QString &name) {
+            const QString wanted = QFileInfo(name).fileName();
+            for (const QString &file : std::as_const(projectFiles)) {
+                if (QFileInfo(file).fileName().compare(wanted, Qt::CaseInsensitive) == 0)
+                    return file;
+            }
+            return QString();
+        });
+        parser->setDirectories(project->path(), at(QStringLiteral("Debug")));
+        parser->setDefinitions({definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (error|warning)"),
+                                           {fileField, lineField, {QStringLiteral("COLUMN"), 3, -1}})});
+    }
+
+    void cleanup()
+    {
+        delete parser;
+        delete project;
+        delete workbench;
+    }
+
+    void looksFilesUpInOrder()
+    {
+        // A project file by name, whatever directory the tool named.
+        Parsed parsed = parse(QStringLiteral("main.c:12:5: error: expected ';'"));
+        QVERIFY(parsed.ok);
+        QCOMPARE(parsed.file, at(QStringLiteral("src/main.c")));
+        QCOMPARE(parsed.line, 12);
+        QCOMPARE(parsed.column, 4);
+        QCOMPARE(parse(QStringLiteral("lib/MAIN.C:1:1: warning: x")).file, at(QStringLiteral("src/main.c")));
+
+        // An absolute name is taken as it is, existing or not.
+        parsed = parse(QStringLiteral("/nowhere/x.c:3:1: error: y"));
+        QVERIFY(parsed.ok);
+        QCOMPARE(parsed.file, QStringLiteral("/nowhere/x.c"));
+
+        // Then the project directory, then the build directory.
+        QCOMPARE(parse(QStringLiteral("top.c:1:1: error: z")).file, at(QStringLiteral("top.c")));
+        QCOMPARE(parse(QStringLiteral("generated.c:1:1: error: z")).file, at(QStringLiteral("Debug/generated.c")));
+
+        // A missing project file wins over a file of that name in the project directory.
+        parsed = parse(QStringLiteral("gone.c:4:2: error: w"));
+        QVERIFY(!parsed.ok);
+        QCOMPARE(parsed.file, at(QStringLiteral("src/gone.c")));
+
+        QVERIFY(!parse(QStringLiteral("other.c:1:1: error: v")).ok);
+        QVERIFY(!parse(QStringLiteral("no message here")).ok);
+
+        // Without a configuration only absolute names resolve.
+        parser->setProjectFileLookup({});
+        parser->setDirectories(QString(), QString());
+        QVERIFY(!parse(QStringLiteral("top.c:1:1: error: z")).ok);
+        QVERIFY(parse(QStringLiteral("/abs.c:1:1: error: z")).ok);
+        parser->setDefinitions({});
+        QVERIFY(!parse(QStringLiteral("/abs.c:1:1: error: z")).ok);
+    }
+
+    void carriesValuesBetweenDefinitions()
+    {
+        parser->setDefinitions({
+            // Position only; no file: the next definition supplies it.
+            definition(QStringLiteral("line (\\d+) col (\\d+)"),
+                       {{QStringLiteral("LINE"), 1, 0}, {QStringLiteral("COLUMN"), 2, 10}}),
+            definition(QStringLiteral("in (\\S+)"), {fileField, {QStringLiteral("SEVERITY"), 0, 0}}),
+        });
+        Parsed parsed = parse(QStringLiteral("line 7 col 3 in top.c"));
+        QVERIFY(parsed.ok);
+        QCOMPARE(parsed.file, at(QStringLiteral("top.c")));
+        QCOMPARE(parsed.line, 7);
+        QCOMPARE(parsed.column, 13);
+
+        // A line that is no number fails its definition, but the file it had set stays;
+        // blanks and tabs around the file name go.
+        parser->setDefinitions({
+            definition(QStringLiteral("^([^:]+):(\\w+):"), {fileField, lineField}),
+            definition(QStringLiteral("(\\d+)$"), {{QStringLiteral("LINE"), 1, -1}}),
+        });
+        parsed = parse(QStringLiteral(" \ttop.c\t:abc: see 42"));
+        QVERIFY(parsed.ok);
+        QCOMPARE(parsed.file, at(QStringLiteral("top.c")));
+        QCOMPARE(parsed.line, 41);
+
+        // A field read before the failing one does not run after it: no file, no link.
+        parser->setDefinitions({definition(QStringLiteral("^([^:]+):(\\w+):"), {lineField, fileField})});
+        parsed = parse(QStringLiteral("top.c:abc: x"));
+        QVERIFY(!parsed.ok);
+        QVERIFY(parsed.file.isEmpty());
+        // A group the pattern does not have reads as empty and is skipped.
+        parser->setDefinitions({definition(QStringLiteral("^(\\S+) "), {fileField, {QStringLiteral("LINE"), 9, 0}})});
+        parsed = parse(QStringLiteral("top.c failed"));
+        QVERIFY(parsed.ok);
+        QCOMPARE(parsed.line, 0);
+    }
+
+    void showsStandardOutputAndError()
+    {
+        parser->standardOutputLine(QStringLiteral("main.c:3:9: warning: unused\r"));
+        parser->standardOutputLine(QString());
+        parser->standardOutputLine(QStringLiteral("\r"));
+        parser->standardOutputLine(QStringLiteral("other.c:3:9: error: not here"));
+        parser->standardOutputLine(QStringLiteral("MAKE: nothing TO BE DONE for 'Debug'."));
+        parser->standardOutputLine(QStringLiteral("avr-gcc -c main.c"));
+        parser->standardErrorLine(QStringLiteral("main.c:4:1: error: <stray>\r"));
+        parser->standardErrorLine(QString());
+        parser->standardErrorLine(QStringLiteral("make: *** [Debug] Error 1"));
+        const QString main = at(QStringLiteral("src/main.c"));
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("message link: %1#3.8 main.c:3:9: warning: unused").arg(main),
+                              QStringLiteral("error: other.c:3:9: error: not here"),
+                              QStringLiteral("message: Already compiled, target is up to date."),
+                              QStringLiteral("message: avr-gcc -c main.c"),
+                              QStringLiteral("error link: %1#4.0 main.c:4:1: error: &lt;stray&gt;").arg(main),
+                              QStringLiteral("error: "), QStringLiteral("error: make: *** [Debug] Error 1")}));
+    }
+
+    void readsErrorFilesAsTheirFlagsSay()
+    {
+        writeFile(at(QStringLiteral("shown.err")), "main.c:1:2: error: a\r\nplain note\r\nother.c:1:1: warning: b\n");
+        writeFile(at(QStringLiteral("hidden.err")), "main.c:5:6: error: c\nplain dropped\n");
+        parser->readErrorFiles({{at(QStringLiteral("missing.err")), true},
+                                {at(QStringLiteral("shown.err")), true},
+                                {at(QStringLiteral("hidden.err")), false}});
+        const QString main = at(QStringLiteral("src/main.c"));
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("error link: %1#1.1 main.c:1:2: error: a").arg(main),
+                              QStringLiteral("message: plain note"), QStringLiteral("error: other.c:1:1: warning: b"),
+                              QStringLiteral("error link: %1#5.5 main.c:5:6: error: c").arg(main)}));
+        // The files stay for the next run to delete.
+        QVERIFY(QFile::exists(at(QStringLiteral("shown.err"))));
+    }
+};
+
+ZMX_TEST(OutputParserTest)
+
+#include "tst_outputparser.moc"
