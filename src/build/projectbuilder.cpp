@@ -1,0 +1,242 @@
+#include "build/projectbuilder.h"
+
+#include "app/waitcursor.h"
+#include "app/workbench.h"
+#include "build/buildconfiglist.h"
+#include "build/buildproject.h"
+#include "platform/buildtools.h"
+#include "projects/project.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+ProjectBuilder::ProjectBuilder(Project &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
+    : QObject(parent), project(project), compilers(compilers), mainWindow(mainWindow), parser_(mainWindow)
+{
+    connect(&runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) { parser_.standardOutputLine(line); });
+    connect(&runner, &MakeRunner::standardErrorLine, this, [this](const QString &line) { parser_.standardErrorLine(line); });
+    parser_.setProjectFileLookup([this](const QString &name) {
+        const int index = this->project.indexOfFile(name);
+        return index >= 0 ? this->project.files().at(index).path : QString();
+    });
+}
+
+ProjectBuilder::~ProjectBuilder() = default;
+
+QString ProjectBuilder::projectDirectory() const
+{
+    return QFileInfo(project.fileName()).absolutePath();
+}
+
+bool ProjectBuilder::prepareBuild()
+{
+    BuildProject *configuration = project.currentConfiguration();
+    if (!configuration) {
+        if (mainWindow)
+            mainWindow->addError(tr("Compilation failed. No project configurations defined, check the Project Settings."));
+        return false;
+    }
+    if (mainWindow) {
+        mainWindow->updateBuildTargets(mainWindow->currentTarget());
+        mainWindow->clearOutput();
+    }
+    if (!project.saveWithFiles()) {
+        if (mainWindow)
+            mainWindow->addMessage(tr("Project must be saved before compilation"));
+        return false;
+    }
+
+    bool ok = true;
+    const auto fail = [&](const QString &text) {
+        if (mainWindow)
+            mainWindow->addError(text);
+        ok = false;
+    };
+    if (configuration->family().isEmpty())
+        fail(tr("No controller family defined."));
+    if (configuration->controller().isEmpty())
+        fail(tr("No controller defined."));
+    const QString compiler = configuration->compilerName();
+    if (compiler.isEmpty()) {
+        fail(tr("No compiler defined."));
+        fail(tr("Compilation failed. Check the Project Settings."));
+        return false;
+    }
+    if (compilers && !compilers->names(true).contains(compiler, Qt::CaseInsensitive))
+        fail(tr("The selected compiler '%1' is not installed.").arg(compiler));
+    if (!ok) {
+        fail(tr("Compilation failed. Check the Project Settings."));
+        return false;
+    }
+
+    MakefileWriter writer(*configuration, projectDirectory(), mainWindow);
+    if (!writer.write()) {
+        fail(tr("Cannot create Makefile."));
+        return false;
+    }
+    errorFiles = writer.errorFiles();
+    project.setMakefileCurrent(true);
+    return true;
+}
+
+bool ProjectBuilder::hasSourceFiles() const
+{
+    const QString source = tr("source");
+    const QString linker = tr("linker");
+    return std::any_of(project.files().cbegin(), project.files().cend(), [&](const ProjectFile &file) {
+        return file.group.contains(source, Qt::CaseInsensitive) || file.group.contains(linker, Qt::CaseInsensitive);
+    });
+}
+
+QProcessEnvironment ProjectBuilder::makeEnvironment(const MakefileWriter &writer, const QString &goal,
+                                                    bool &configured) const
+{
+    const QStringList directories = writer.compilerDirectories();
+    configured = !directories.isEmpty() && !directories.first().isEmpty();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString separator = Platform::pathListSeparator();
+    const QString path = environment.value(QStringLiteral("PATH"));
+    // An empty entry would put the working directory on the search path.
+    environment.insert(QStringLiteral("PATH"), (path.isEmpty() ? QString() : path + separator)
+                                                   + QDir::toNativeSeparators(directories.join(separator)));
+    for (const EnvironmentEntry &entry : writer.environment(goal)) {
+        const QString current = environment.value(entry.name);
+        environment.insert(entry.name,
+                           !entry.isSet && !current.isEmpty() ? current + entry.separator + entry.value : entry.value);
+    }
+    return environment;
+}
+
+bool ProjectBuilder::runMake(const QString &workingDirectory, const QString &goal)
+{
+    if (building)
+        return false;
+    WaitCursor cursor;
+    building = true;
+    const bool ok = run(workingDirectory, goal);
+    if (mainWindow)
+        mainWindow->showStatusMessage(QString());
+    building = false;
+    return ok;
+}
+
+bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
+{
+    BuildProject *configuration = project.currentConfiguration();
+    if (!configuration) {
+        if (mainWindow)
+            mainWindow->addError(tr("Project configuration is not valid"));
+        return false;
+    }
+    const MakefileWriter writer(*configuration, projectDirectory(), mainWindow);
+    messageDefinitions_ = writer.messageDefinitions();
+    parser_.setDefinitions(messageDefinitions_);
+    parser_.setDirectories(projectDirectory(), writer.buildDirectory());
+
+    if (!hasSourceFiles()) {
+        if (mainWindow)
+            mainWindow->addError(tr("No source files to build"));
+        return false;
+    }
+    const QString make = Platform::makeProgram(mainWindow ? mainWindow->toolsDirectory() : QString());
+    if (!QFileInfo::exists(make)) {
+        if (mainWindow)
+            mainWindow->addMessage(tr("make.exe does not exist in path '%1'").arg(QFileInfo(make).absoluteFilePath()));
+        return false;
+    }
+
+    bool ok = true;
+    const QProcessEnvironment environment = makeEnvironment(writer, goal, ok);
+    if (!ok && mainWindow)
+        mainWindow->addError(tr("Compiler is not configured.\n"));
+    QStringList arguments;
+    if (rebuildAll_)
+        arguments.append(QStringLiteral("-B"));
+    arguments.append(QDir::toNativeSeparators(QStringLiteral("--makefile=%1/Makefile").arg(configuration->targetName())));
+    if (!goal.isEmpty())
+        arguments.append(goal);
+    if (goal == QLatin1String("clean"))
+        arguments.append(QStringLiteral("-s"));
+    deleteErrorFiles();
+
+    if (ok) {
+        if (mainWindow)
+            mainWindow->showStatusMessage(goal == QLatin1String("clean") ? tr("Cleaning") : tr("Building"));
+        const MakeRunner::Result result = runner.run(make, arguments, workingDirectory, environment);
+        switch (result.outcome) {
+        case MakeRunner::Outcome::Aborted:
+            if (mainWindow)
+                mainWindow->addMessage(goal == QLatin1String("clean") ? tr("Clean aborted by user\n")
+                                                                      : tr("Build aborted by user\n"));
+            ok = false;
+            break;
+        case MakeRunner::Outcome::NotStarted:
+            // make exists but could not be run; that is no success.
+            if (mainWindow)
+                mainWindow->addError(tr("Cannot start %1: %2\n").arg(QDir::toNativeSeparators(make), result.errorString));
+            ok = false;
+            break;
+        case MakeRunner::Outcome::Crashed:
+            parser_.readErrorFiles(errorFiles);
+            if (mainWindow)
+                mainWindow->addMessage(tr("Process seems to be crashed: %1\n").arg(result.errorString));
+            return false;
+        case MakeRunner::Outcome::Finished:
+            parser_.readErrorFiles(errorFiles);
+            if (result.exitCode != 0) {
+                if (mainWindow)
+                    mainWindow->addMessage(tr("Error code %1\n").arg(result.exitCode));
+                return false;
+            }
+            return true;
+        }
+    }
+    parser_.readErrorFiles(errorFiles);
+    return false;
+}
+
+void ProjectBuilder::deleteErrorFiles() const
+{
+    for (const ErrorFile &file : errorFiles) {
+        if (QFile::exists(file.path))
+            QFile::remove(file.path);
+    }
+}
+
+void ProjectBuilder::abortBuild()
+{
+    runner.abort();
+}
+
+bool ProjectBuilder::compile()
+{
+    // A second command while make runs must not clear the output or rewrite the Makefile.
+    if (building || !prepareBuild())
+        return false;
+    BuildProject *configuration = project.currentConfiguration();
+    if (!runMake(projectDirectory(), configuration->targetName()))
+        return false;
+    if (mainWindow)
+        mainWindow->addSuccess(tr("Compiled successfully.\n"));
+    rebuildAll_ = false;
+    return true;
+}
+
+bool ProjectBuilder::clean()
+{
+    if (building || !prepareBuild() || !runMake(projectDirectory(), QStringLiteral("clean")))
+        return false;
+    if (mainWindow)
+        mainWindow->addMessage(tr("Cleaned.\n"));
+    return true;
+}
+
+bool ProjectBuilder::tidy()
+{
+    if (building || !prepareBuild() || !runMake(projectDirectory(), QStringLiteral("tidy")))
+        return false;
+    if (mainWindow)
+        mainWindow->addMessage(tr("Tidied.\n"));
+    return true;
+}

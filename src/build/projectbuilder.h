@@ -1,0 +1,69 @@
+#ifndef PROJECTBUILDER_H
+#define PROJECTBUILDER_H
+
+#include "build/makefilewriter.h"
+#include "build/makerunner.h"
+#include "build/outputparser.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class BuildConfigList;
+class BuildProject;
+class Project;
+class Workbench;
+
+// Builds, cleans and tidies a project's current configuration: checks it, saves the project,
+// writes the Makefile, runs make in the project directory with the compiler directory on
+// PATH, and reports every outcome in the output window.
+class ProjectBuilder : public QObject
+{
+    Q_OBJECT
+
+public:
+    ProjectBuilder(Project &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
+    ~ProjectBuilder() override;
+
+    // Checks, saving and Makefile generation; false after saying why.
+    bool prepareBuild();
+    // One run of make on goal ("clean", "tidy" or the target name). False while another
+    // run is in progress.
+    bool runMake(const QString &workingDirectory, const QString &goal);
+
+    bool compile();
+    bool clean();
+    bool tidy();
+
+    bool isBuilding() const { return building; }
+    // Makes the next compile rebuild every file; cleared by a successful compile.
+    bool rebuildAll() const { return rebuildAll_; }
+    void setRebuildAll(bool rebuild) { rebuildAll_ = rebuild; }
+
+    const QList<MessageDefinition> &messageDefinitions() const { return messageDefinitions_; }
+    const OutputParser &parser() const { return parser_; }
+    // Removes the error files of the last Makefile that exist.
+    void deleteErrorFiles() const;
+
+public slots:
+    // Ends make at once; does nothing unless make is running.
+    void abortBuild();
+
+private:
+    bool run(const QString &workingDirectory, const QString &goal);
+    QString projectDirectory() const;
+    bool hasSourceFiles() const;
+    QProcessEnvironment makeEnvironment(const MakefileWriter &writer, const QString &goal, bool &configured) const;
+
+    Project &project;
+    BuildConfigList *compilers;
+    Workbench *mainWindow;
+    MakeRunner runner;
+    OutputParser parser_;
+    QList<MessageDefinition> messageDefinitions_;
+    QList<ErrorFile> errorFiles;
+    bool building = false;
+    bool rebuildAll_ = false;
+};
+
+#endif
