@@ -1,0 +1,269 @@
+#include "build/buildconfig.h"
+#include "build/buildconfiglist.h"
+#include "fakeworkbench.h"
+#include "projects/project.h"
+#include "testregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+// A recording workbench that can act when a given line appears, as a user would while
+// make runs.
+class ReactingWorkbench : public FakeWorkbench
+{
+public:
+    QString trigger;
+    std::function<void()> reaction;
+
+    void addMessage(const QString &text) override
+    {
+        FakeWorkbench::addMessage(text);
+        if (reaction && text == trigger)
+            reaction();
+    }
+};
+
+const QByteArray testProject = R"(<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>
+<PROJECT DESCRIPTION="">
+ <KEYWORDS/>
+ <FILES>
+  <FILE NAME="main.c" GROUP="%1"/>
+ </FILES>
+ <CONFIGURATION NAME="Main" COMPILER="Test Chain" TARGET="Debug">
+  <CONTROLLER FAMILY="TF" TYPE="t100" CLOCK="1 MHz"/>
+ </CONFIGURATION>
+</PROJECT>
+)";
+
+}
+
+// The checks and outcomes of a build, with stand-ins for make in the tools directory.
+class ProjectBuilderTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    ReactingWorkbench *workbench = nullptr;
+    BuildConfigList *compilers = nullptr;
+    QTemporaryDir *work = nullptr;
+    std::unique_ptr<Project> project;
+
+    QString at(const QString &relative) const { return work->filePath(relative); }
+    QString make() const { return at(QStringLiteral("tools/make")); }
+
+    void fakeMake(const QByteArray &body)
+    {
+        QVERIFY(writeFile(make(), "#!/bin/sh\n" + body));
+        QFile::setPermissions(make(), QFile::permissions(make()) | QFileDevice::ExeOwner);
+    }
+
+    void openProject(const QString &group = QStringLiteral("Source Files"))
+    {
+        QVERIFY(writeFile(at(QStringLiteral("main.c")), "int main;\n"));
+        QVERIFY(writeFile(at(QStringLiteral("p.zmxp")), QString::fromUtf8(testProject).arg(group).toUtf8()));
+        project = std::make_unique<Project>(compilers, workbench);
+        QVERIFY(project->load(at(QStringLiteral("p.zmxp"))));
+        project->setCurrentConfiguration(0);
+        workbench->output.clear();
+    }
+
+    QStringList messages() const
+    {
+        QStringList lines;
+        for (const QString &line : workbench->output) {
+            if (line.startsWith(QLatin1String("message: ")))
+                lines.append(line.mid(9));
+        }
+        return lines;
+    }
+
+private slots:
+    void init()
+    {
+        workbench = new ReactingWorkbench;
+        workbench->compilersDir = QStringLiteral(ZMX_FIXTURES "/makefile");
+        work = new QTemporaryDir;
+        workbench->toolsDir = at(QStringLiteral("tools"));
+        QDir().mkpath(workbench->toolsDir);
+        compilers = new BuildConfigList(workbench);
+        QVERIFY(compilers->loadAll());
+        compilers->find(QStringLiteral("Test Chain"))->storeDetection(true, QStringLiteral("/opt/tchain/bin"));
+        fakeMake("echo \"args: $*\"\n");
+    }
+
+    void cleanup()
+    {
+        project.reset();
+        delete compilers;
+        delete work;
+        delete workbench;
+    }
+
+    void checksTheConfigurationFirst()
+    {
+        Project empty(compilers, workbench);
+        QVERIFY(!empty.compile());
+        QCOMPARE(workbench->output, QStringList({QStringLiteral(
+                                        "error: Compilation failed. No project configurations defined, check the Project Settings.")}));
+
+        QVERIFY(writeFile(at(QStringLiteral("bare.zmxp")), R"(<PROJECT><FILES/>
+            <CONFIGURATION NAME="Main"><CONTROLLER FAMILY="" TYPE=""/></CONFIGURATION></PROJECT>)"));
+        Project bare(compilers, workbench);
+        QVERIFY(bare.load(at(QStringLiteral("bare.zmxp"))));
+        workbench->output.clear();
+        QVERIFY(!bare.compile());
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("error: No controller family defined."), QStringLiteral("error: No controller defined."),
+                              QStringLiteral("error: No compiler defined."),
+                              QStringLiteral("error: Compilation failed. Check the Project Settings.")}));
+
+        openProject();
+        compilers->find(QStringLiteral("Test Chain"))->storeDetection(false, QString());
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output, QStringList({QStringLiteral("error: The selected compiler 'Test Chain' is not installed."),
+                                                 QStringLiteral("error: Compilation failed. Check the Project Settings.")}));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Makefile"))));
+        QCOMPARE(workbench->buildTargetUpdates.size(), 2);
+    }
+
+    void runsMakeWithItsArgumentsAndEnvironment()
+    {
+        openProject();
+        fakeMake("echo \"args: $*\"; echo \"cwd: $(pwd)\"; echo \"path: $PATH\"; echo \"tdev: $TDEV\"; echo \"tpath: $TPATH\"\n");
+        qputenv("TPATH", "/base");
+        const QByteArray path = qgetenv("PATH");
+
+        project->setRebuildAll(true);
+        QVERIFY(project->compile());
+        qunsetenv("TPATH");
+        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Debug/Makefile Debug"),
+                                          QStringLiteral("cwd: ") + work->path(),
+                                          QStringLiteral("path: ") + QString::fromLocal8Bit(path) + QStringLiteral(":/opt/tchain/bin"),
+                                          QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra")}));
+        QCOMPARE(workbench->output.last(), QStringLiteral("success: Compiled successfully.\n"));
+        QCOMPARE(workbench->statusMessages, QStringList({QStringLiteral("Building"), QString()}));
+        QVERIFY(project->isMakefileCurrent());
+
+        // A successful compile clears the rebuild request; the target's variables apply
+        // to its own goal only.
+        QVERIFY(project->compile());
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile Debug"));
+        QCOMPARE(messages().at(4), QStringLiteral("tpath: /opt/tchain/bin/extra"));
+        QVERIFY(project->clean());
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile clean -s"));
+        QCOMPARE(messages().at(4), QStringLiteral("tpath: "));
+        QCOMPARE(messages().last(), QStringLiteral("Cleaned.\n"));
+        QCOMPARE(workbench->statusMessages.mid(4), QStringList({QStringLiteral("Cleaning"), QString()}));
+        QVERIFY(project->tidy());
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile tidy"));
+        QCOMPARE(messages().last(), QStringLiteral("Tidied.\n"));
+        QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Building"), QString()}));
+    }
+
+    void reportsHowMakeEnded()
+    {
+        openProject();
+        fakeMake("echo 'main.c:3:1: error: boom' >&2; exit 2\n");
+        project->setRebuildAll(true);
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->links.size(), 1);
+        QCOMPARE(workbench->links.first().file, at(QStringLiteral("main.c")));
+        QCOMPARE(workbench->output.last(), QStringLiteral("message: Error code 2\n"));
+
+        // A failed compile keeps the rebuild request.
+        fakeMake("echo \"args: $*\"; kill -SEGV $$\n");
+        QVERIFY(!project->compile());
+        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Debug/Makefile Debug"));
+        QVERIFY(messages().last().startsWith(QStringLiteral("Process seems to be crashed: ")));
+
+        // make that exists but cannot be run is a failure, not a success.
+        fakeMake("");
+        QVERIFY(writeFile(make(), "#!/nonexistent/interpreter\n"));
+        QVERIFY(!project->compile());
+        QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Cannot start %1: ").arg(make())));
+        QVERIFY(!project->isBuilding());
+    }
+
+    void abortsAndRefusesNestedRuns()
+    {
+        openProject();
+        fakeMake("echo started; exec sleep 600\n");
+        bool nestedRefused = false;
+        workbench->trigger = QStringLiteral("started");
+        workbench->reaction = [&] {
+            QVERIFY(project->isBuilding());
+            const int lines = workbench->output.size();
+            nestedRefused = !project->compile() && !project->clean() && workbench->output.size() == lines;
+            project->abortBuild();
+        };
+        QVERIFY(!project->compile());
+        QVERIFY(nestedRefused);
+        QCOMPARE(messages(), QStringList({QStringLiteral("started"), QStringLiteral("Build aborted by user\n")}));
+        QVERIFY(!project->isBuilding());
+
+        QVERIFY(!project->clean());
+        QCOMPARE(messages().last(), QStringLiteral("Clean aborted by user\n"));
+        QVERIFY(!project->tidy());
+        QCOMPARE(messages().last(), QStringLiteral("Build aborted by user\n"));
+
+        // Outside a run the abort has no effect on the next one.
+        workbench->reaction = nullptr;
+        project->abortBuild();
+        fakeMake("echo done\n");
+        QVERIFY(project->compile());
+    }
+
+    void readsErrorFilesAfterDeletingOldOnes()
+    {
+        openProject();
+        // Left over from an earlier run: deleted before make starts.
+        QVERIFY(writeFile(at(QStringLiteral("main.err")), "stale line\n"));
+        QVERIFY(writeFile(at(QStringLiteral("Debug/link.log")), "stale log\n"));
+        fakeMake("printf 'main.c:2:1: warning: w\\nnote from the compiler\\n' > main.err\n"
+                 "printf 'unmatched log line\\n' > Debug/link.log\nexit 1\n");
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("error link: %1#2.1 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
+                              QStringLiteral("message: note from the compiler"), QStringLiteral("message: Error code 1\n")}));
+    }
+
+    void refusesWhatCannotBuild()
+    {
+        openProject(QStringLiteral("Other Files"));
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: No source files to build"));
+        openProject(QStringLiteral("My Linker Scripts"));
+        QVERIFY(project->compile());
+
+        compilers->find(QStringLiteral("Test Chain"))->storeDetection(true, QString());
+        QVERIFY(writeFile(at(QStringLiteral("main.err")), "stale line\n"));
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: Compiler is not configured.\n"));
+        QVERIFY(!QFile::exists(at(QStringLiteral("main.err"))));
+
+        QFile::remove(make());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(at(QStringLiteral("tools"))));
+        const bool compiled = project->compile();
+        qputenv("PATH", path);
+        QVERIFY(!compiled);
+        QCOMPARE(workbench->output.last(), QStringLiteral("message: make.exe does not exist in path '%1'").arg(make()));
+    }
+};
+
+ZMX_TEST(ProjectBuilderTest)
+
+#include "tst_projectbuilder.moc"
