@@ -58,6 +58,10 @@ void runEntry(void *context)
     QApplication::installTranslator(&appTranslator);
 
     initResources();
+    if (const std::optional<BatchBuild> batch = CommandLineOptions::batchBuild(QCoreApplication::arguments())) {
+        entry->exitCode = batch->run();
+        return;
+    }
     QIcon icon(QStringLiteral(":images/ZMXStudio32.png"));
     for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected}) {
         for (QIcon::State state : {QIcon::On, QIcon::Off})
@@ -83,6 +87,13 @@ void runEntry(void *context)
 
 int main(int argc, char *argv[])
 {
+    // A batch build shows no window, so it needs no display either.
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    if (CommandLineOptions::batchBuild(arguments) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     Entry entry = {argc, argv, 0};
     if (!Platform::runCrashGuarded(runEntry, &entry)) {
         if (entry.exitCode == 0)

@@ -29,3 +29,24 @@ void CommandLineOptions::parse()
         }
     }
 }
+
+std::optional<BatchBuild> CommandLineOptions::batchBuild(const QStringList &arguments)
+{
+    std::optional<BatchBuild::Goal> goal;
+    QString project;
+    QString configuration;
+    const QLatin1String configurationOption("--configuration=");
+    for (const QString &argument : arguments) {
+        if (argument.compare(QLatin1String("--build"), Qt::CaseInsensitive) == 0)
+            goal = BatchBuild::Goal::Build;
+        else if (argument.compare(QLatin1String("--clean"), Qt::CaseInsensitive) == 0)
+            goal = BatchBuild::Goal::Clean;
+        else if (argument.startsWith(configurationOption, Qt::CaseInsensitive))
+            configuration = argument.mid(configurationOption.size());
+        else if (argument.endsWith(QLatin1String(".zmxp"), Qt::CaseInsensitive))
+            project = argument;
+    }
+    if (!goal)
+        return std::nullopt;
+    return BatchBuild(*goal, project, configuration);
+}

@@ -1,7 +1,10 @@
 #ifndef COMMANDLINEOPTIONS_H
 #define COMMANDLINEOPTIONS_H
 
+#include "app/batchbuild.h"
+
 #include <QStringList>
+#include <optional>
 
 class SrcManager;
 
@@ -13,6 +16,10 @@ public:
     virtual ~CommandLineOptions();
 
     void parse();
+
+    // The build or clean that "--build" or "--clean" (with "--configuration=NAME" and a
+    // project file) asks for; none when neither is given.
+    static std::optional<BatchBuild> batchBuild(const QStringList &arguments);
     bool quitRequested() const { return quit; }
 
 private:

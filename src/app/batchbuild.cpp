@@ -1,0 +1,39 @@
+#include "app/batchbuild.h"
+
+#include "app/consoleworkbench.h"
+#include "build/buildconfiglist.h"
+#include "build/buildproject.h"
+#include "projects/project.h"
+
+BatchBuild::BatchBuild(Goal goal, const QString &projectFile, const QString &configuration)
+    : goal(goal), projectFile(projectFile), configuration(configuration)
+{
+}
+
+int BatchBuild::run() const
+{
+    ConsoleWorkbench workbench;
+    if (projectFile.isEmpty()) {
+        workbench.addError(tr("No project file given."));
+        return 1;
+    }
+    BuildConfigList compilers(&workbench);
+    compilers.loadAll();
+    Project project(&compilers, &workbench);
+    if (!project.load(projectFile)) {
+        workbench.addError(tr("Cannot open project %1").arg(projectFile));
+        return 1;
+    }
+    int index = configuration.isEmpty() ? 0 : -1;
+    for (int candidate = 0; index < 0 && candidate < project.configurationCount(); ++candidate) {
+        if (project.configuration(candidate)->name().compare(configuration, Qt::CaseInsensitive) == 0)
+            index = candidate;
+    }
+    if (index < 0) {
+        workbench.addError(tr("The project has no configuration named \"%1\".").arg(configuration));
+        return 1;
+    }
+    project.setCurrentConfiguration(index);
+    const bool ok = goal == Goal::Build ? project.compile() : project.clean();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,135 @@
+#include "testregistry.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1) : QByteArray();
+}
+
+}
+
+// zmxstudio --build / --clean: no window, no display needed, output on standard output,
+// the exit code telling the result, the settings left as they were.
+class BatchBuildTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir *work = nullptr;
+
+    QString at(const QString &relative) const { return work->filePath(relative); }
+    QString settingsFile() const { return at(QStringLiteral("config/Dravenhol Electronics/ZMX Studio.conf")); }
+
+    struct Run
+    {
+        int exitCode;
+        QStringList lines;
+    };
+
+    Run run(const QStringList &arguments, const QByteArray &fakeExit = "0")
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), at(QStringLiteral("config")));
+        environment.insert(QStringLiteral("FAKE_EXIT"), QString::fromLatin1(fakeExit));
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::SeparateChannels);
+        program.start(QStringLiteral(ZMX_BUILD_DIR "/bin/zmxstudio"), arguments);
+        if (!program.waitForFinished(120000))
+            return {-1, {}};
+        const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
+        return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)};
+    }
+
+private slots:
+    void init()
+    {
+        work = new QTemporaryDir;
+        QVERIFY(writeFile(at(QStringLiteral("tools/make")),
+                          "#!/bin/sh\necho \"args: $*\"\necho 'main.c:3:1: error: boom' >&2\nexit $FAKE_EXIT\n"));
+        QFile::setPermissions(at(QStringLiteral("tools/make")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(writeFile(at(QStringLiteral("project/main.c")), "int main;\n"));
+        QVERIFY(writeFile(at(QStringLiteral("project/p.zmxp")), R"(<PROJECT>
+ <FILES><FILE NAME="main.c" GROUP="Source Files"/></FILES>
+ <CONFIGURATION NAME="First" COMPILER="Test Chain" TARGET="Debug"><CONTROLLER FAMILY="TF" TYPE="t100"/></CONFIGURATION>
+ <CONFIGURATION NAME="Second" COMPILER="Test Chain" TARGET="Debug"><CONTROLLER FAMILY="TF" TYPE="t100"/></CONFIGURATION>
+</PROJECT>
+)"));
+        {
+            QSettings settings(settingsFile(), QSettings::IniFormat);
+            settings.beginGroup(QStringLiteral("1"));
+            settings.setValue(QStringLiteral("Compilers"), QStringLiteral(ZMX_FIXTURES "/makefile"));
+            settings.setValue(QStringLiteral("Tools"), at(QStringLiteral("tools")));
+            settings.beginWriteArray(QStringLiteral("compilers"), 1);
+            settings.setArrayIndex(0);
+            settings.setValue(QStringLiteral("name"), QStringLiteral("Test Chain"));
+            settings.setValue(QStringLiteral("configured"), true);
+            settings.setValue(QStringLiteral("dir"), QStringLiteral("/opt/tchain/bin"));
+            settings.endArray();
+        }
+        QVERIFY(QFile::exists(settingsFile()));
+    }
+
+    void cleanup() { delete work; }
+
+    void buildsWithoutWindowOrDisplay()
+    {
+        const QByteArray before = digest(settingsFile());
+        Run result = run({QStringLiteral("--build"), at(QStringLiteral("project/p.zmxp"))});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile Debug")));
+        QVERIFY(result.lines.contains(at(QStringLiteral("project/main.c")) + QStringLiteral(":3:1: main.c:3:1: error: boom")));
+        QCOMPARE(result.lines.last(), QStringLiteral("Compiled successfully."));
+        QVERIFY(QFile::exists(at(QStringLiteral("project/Debug/Makefile"))));
+
+        result = run({QStringLiteral("--BUILD"), QStringLiteral("--configuration=second"), at(QStringLiteral("project/p.zmxp"))}, "2");
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lines.last(), QStringLiteral("Error code 2"));
+
+        result = run({QStringLiteral("--clean"), at(QStringLiteral("project/p.zmxp"))});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile clean -s")));
+        QCOMPARE(result.lines.last(), QStringLiteral("Cleaned."));
+        QCOMPARE(digest(settingsFile()), before);
+    }
+
+    void failsOnWhatItCannotOpen()
+    {
+        Run result = run({QStringLiteral("--build"), QStringLiteral("--configuration=Third"), at(QStringLiteral("project/p.zmxp"))});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lines, QStringList({QStringLiteral("The project has no configuration named \"Third\".")}));
+
+        result = run({QStringLiteral("--build"), at(QStringLiteral("project/missing.zmxp"))});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1").arg(at(QStringLiteral("project/missing.zmxp"))));
+
+        result = run({QStringLiteral("--clean")});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lines, QStringList({QStringLiteral("No project file given.")}));
+    }
+};
+
+ZMX_TEST(BatchBuildTest)
+
+#include "tst_batchbuild.moc"
