@@ -2,7 +2,6 @@
 
 #include "app/workbench.h"
 #include "build/buildproject.h"
-#include "build/buildtool.h"
 #include "build/buildtreenode.h"
 #include "build/projectnode.h"
 #include "platform/buildtools.h"

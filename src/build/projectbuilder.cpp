@@ -12,11 +12,11 @@
 #include <QFileInfo>
 
 ProjectBuilder::ProjectBuilder(Project &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
-    : QObject(parent), project(project), compilers(compilers), mainWindow(mainWindow), parser_(mainWindow)
+    : QObject(parent), project(project), compilers(compilers), mainWindow(mainWindow), parser(mainWindow)
 {
-    connect(&runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) { parser_.standardOutputLine(line); });
-    connect(&runner, &MakeRunner::standardErrorLine, this, [this](const QString &line) { parser_.standardErrorLine(line); });
-    parser_.setProjectFileLookup([this](const QString &name) {
+    connect(&runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) { parser.standardOutputLine(line); });
+    connect(&runner, &MakeRunner::standardErrorLine, this, [this](const QString &line) { parser.standardErrorLine(line); });
+    parser.setProjectFileLookup([this](const QString &name) {
         const int index = this->project.indexOfFile(name);
         return index >= 0 ? this->project.files().at(index).path : QString();
     });
@@ -130,9 +130,8 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
         return false;
     }
     const MakefileWriter writer(*configuration, projectDirectory(), mainWindow);
-    messageDefinitions_ = writer.messageDefinitions();
-    parser_.setDefinitions(messageDefinitions_);
-    parser_.setDirectories(projectDirectory(), writer.buildDirectory());
+    parser.setDefinitions(writer.messageDefinitions());
+    parser.setDirectories(projectDirectory(), writer.buildDirectory());
 
     if (!hasSourceFiles()) {
         if (mainWindow)
@@ -160,40 +159,37 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
         arguments.append(QStringLiteral("-s"));
     deleteErrorFiles();
 
+    MakeRunner::Result result;
     if (ok) {
         if (mainWindow)
             mainWindow->showStatusMessage(goal == QLatin1String("clean") ? tr("Cleaning") : tr("Building"));
-        const MakeRunner::Result result = runner.run(make, arguments, workingDirectory, environment);
-        switch (result.outcome) {
-        case MakeRunner::Outcome::Aborted:
+        result = runner.run(make, arguments, workingDirectory, environment);
+        if (result.outcome == MakeRunner::Outcome::Aborted) {
             if (mainWindow)
                 mainWindow->addMessage(goal == QLatin1String("clean") ? tr("Clean aborted by user\n")
                                                                       : tr("Build aborted by user\n"));
             ok = false;
-            break;
-        case MakeRunner::Outcome::NotStarted:
+        } else if (result.outcome == MakeRunner::Outcome::NotStarted) {
             // make exists but could not be run; that is no success.
             if (mainWindow)
                 mainWindow->addError(tr("Cannot start %1: %2\n").arg(QDir::toNativeSeparators(make), result.errorString));
             ok = false;
-            break;
-        case MakeRunner::Outcome::Crashed:
-            parser_.readErrorFiles(errorFiles);
-            if (mainWindow)
-                mainWindow->addMessage(tr("Process seems to be crashed: %1\n").arg(result.errorString));
-            return false;
-        case MakeRunner::Outcome::Finished:
-            parser_.readErrorFiles(errorFiles);
-            if (result.exitCode != 0) {
-                if (mainWindow)
-                    mainWindow->addMessage(tr("Error code %1\n").arg(result.exitCode));
-                return false;
-            }
-            return true;
         }
     }
-    parser_.readErrorFiles(errorFiles);
-    return false;
+    parser.readErrorFiles(errorFiles);
+    if (!ok)
+        return false;
+    if (result.outcome == MakeRunner::Outcome::Crashed) {
+        if (mainWindow)
+            mainWindow->addMessage(tr("Process seems to be crashed: %1\n").arg(result.errorString));
+        return false;
+    }
+    if (result.exitCode != 0) {
+        if (mainWindow)
+            mainWindow->addMessage(tr("Error code %1\n").arg(result.exitCode));
+        return false;
+    }
+    return true;
 }
 
 void ProjectBuilder::deleteErrorFiles() const

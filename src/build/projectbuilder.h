@@ -40,8 +40,6 @@ public:
     bool rebuildAll() const { return rebuildAll_; }
     void setRebuildAll(bool rebuild) { rebuildAll_ = rebuild; }
 
-    const QList<MessageDefinition> &messageDefinitions() const { return messageDefinitions_; }
-    const OutputParser &parser() const { return parser_; }
     // Removes the error files of the last Makefile that exist.
     void deleteErrorFiles() const;
 
@@ -59,8 +57,7 @@ private:
     BuildConfigList *compilers;
     Workbench *mainWindow;
     MakeRunner runner;
-    OutputParser parser_;
-    QList<MessageDefinition> messageDefinitions_;
+    OutputParser parser;
     QList<ErrorFile> errorFiles;
     bool building = false;
     bool rebuildAll_ = false;
