@@ -3,6 +3,8 @@
 #include "app/workbench.h"
 #include "app/xmldocument.h"
 #include "build/buildproject.h"
+#include "build/makefilewriter.h"
+#include "build/projectbuilder.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -20,7 +22,8 @@ const char *const Project::extension = "zmxp";
 int Project::projectCounter = 0;
 
 Project::Project(BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
-    : QObject(parent), mainWindow(mainWindow), compilers(compilers)
+    : QObject(parent), mainWindow(mainWindow), compilers(compilers),
+      builder(std::make_unique<ProjectBuilder>(*this, compilers, mainWindow))
 {
 }
 
@@ -307,6 +310,12 @@ QString Project::currentClock() const
     return current ? current->clock() : QString();
 }
 
+QString Project::currentFirmwarePath()
+{
+    BuildProject *current = currentConfiguration();
+    return current ? MakefileWriter(*current, projectDirectory(), mainWindow).outputFile() : QString();
+}
+
 QStringList Project::currentFiles() const
 {
     const BuildProject *current = currentConfiguration();
@@ -317,4 +326,39 @@ QString Project::familyForFile(const QString &path) const
 {
     const BuildProject *current = currentConfiguration();
     return current && current->containsFile(path) ? current->family() : QString();
+}
+
+bool Project::prepareBuild()
+{
+    return builder->prepareBuild();
+}
+
+bool Project::compile()
+{
+    return builder->compile();
+}
+
+bool Project::clean()
+{
+    return builder->clean();
+}
+
+bool Project::tidy()
+{
+    return builder->tidy();
+}
+
+bool Project::isBuilding() const
+{
+    return builder->isBuilding();
+}
+
+void Project::setRebuildAll(bool rebuild)
+{
+    builder->setRebuildAll(rebuild);
+}
+
+void Project::abortBuild()
+{
+    builder->abortBuild();
 }

@@ -14,6 +14,7 @@
 
 class BuildConfigList;
 class BuildProject;
+class ProjectBuilder;
 class QTextCharFormat;
 class QTextEdit;
 class QTreeWidgetItem;
@@ -108,9 +109,26 @@ public:
     QString currentController() const;
     QString currentCompilerName() const;
     QString currentClock() const;
+    // The absolute path of the firmware file the current configuration builds (its file
+    // names derived first); empty when it has no build tree.
+    QString currentFirmwarePath();
     QStringList currentFiles() const;
     // The current configuration's family when path is one of its files, else empty.
     QString familyForFile(const QString &path) const;
+
+    // Building the current configuration: checks, saving, Makefile and make, each reported
+    // in the output window.
+    bool prepareBuild();
+    bool compile();
+    bool clean();
+    bool tidy();
+    bool isBuilding() const;
+    // Makes the next compile rebuild every file (after the options changed).
+    void setRebuildAll(bool rebuild);
+
+public slots:
+    // Ends a running make at once.
+    void abortBuild();
 
 signals:
     // The items of the project changed; the display formats of the tree are due again.
@@ -156,6 +174,7 @@ private:
     // indexedPaths; refreshIdentityIndex() notices any change of files_ by the data pointers.
     mutable QList<QString> indexedPaths;
     mutable QHash<QString, int> entriesByIdentity;
+    std::unique_ptr<ProjectBuilder> builder;
 };
 
 #endif

@@ -146,6 +146,7 @@ private slots:
         qputenv("TPATH", "/base");
         const QByteArray path = qgetenv("PATH");
 
+        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Debug/Main.hex")));
         project->setRebuildAll(true);
         QVERIFY(project->compile());
         qunsetenv("TPATH");
