@@ -137,6 +137,27 @@ private slots:
         QCOMPARE(projectItem->text(0), QStringLiteral("blinky"));
         QCOMPARE(projectItem->font(0).weight(), QFont::Bold);
         QCOMPARE(outputText(window).count(QStringLiteral("Cannot launch the design file")), 1);
+
+        // Makefiles written by another project of the same folder are no longer this one's.
+        Project *project = manager->currentProject();
+        project->setMakefileCurrent(true);
+        manager->clearMakefileCurrent(fixture.path(QStringLiteral("src")));
+        QVERIFY(project->isMakefileCurrent());
+        manager->clearMakefileCurrent(fixture.path(QStringLiteral("src/..")));
+        QVERIFY(!project->isMakefileCurrent());
+    }
+
+    void openSampleNeedsTheSimulatorInstallation()
+    {
+        ManagerFixture fixture;
+        QVERIFY(fixture.openTypical());
+        DialogAnswerer::pressButton(QMessageBox::Ok);
+        fixture.window()->action(SrcManager::OpenSample)->trigger();
+        QCOMPARE(DialogAnswerer::seenTexts().size(), 1);
+        QVERIFY(DialogAnswerer::seenTexts().first().startsWith(
+            QStringLiteral("No Quorvin Installation Detected.\nSamples are installed with Quorvin ZMX.\n")));
+        // The current project was closed before the check, as for every open.
+        QCOMPARE(fixture.manager()->projectCount(), 0);
     }
 
     void reopeningTheOpenProjectClosesItFirst()
