@@ -169,6 +169,11 @@ bool ProjectsManager::askToClose(int index)
     Project *closing = project(index);
     if (!closing)
         return true;
+    // A building project is never closed, so nothing may be asked or saved for it either.
+    if (closing->isBuilding()) {
+        message(tr("The project cannot be closed while it is being built."));
+        return false;
+    }
 
     QStringList modifiedFiles;
     QStringList editedPaths;
@@ -214,7 +219,7 @@ bool ProjectsManager::closeCurrentProject()
 void ProjectsManager::removeProject(int index)
 {
     Project *closing = project(index);
-    if (!closing)
+    if (!closing || closing->isBuilding())
         return;
     if (owner)
         owner->newMRUProject(closing->fileName());
@@ -252,7 +257,11 @@ void ProjectsManager::setCurrentConfiguration(int index)
         current->setCurrentConfiguration(index);
 }
 
-void ProjectsManager::requestAbort() {}
+void ProjectsManager::requestAbort()
+{
+    if (Project *current = currentProject())
+        current->abortBuild();
+}
 
 void ProjectsManager::fileModified(const QString &path, bool modified)
 {
@@ -454,17 +463,18 @@ void ProjectsManager::compileProject()
             if (current.configuration(index)->name() == target)
                 current.setCurrentConfiguration(index);
         }
+        current.compile();
     }, true);
 }
 
 void ProjectsManager::cleanProject()
 {
-    runBuildCommand({}, false);
+    runBuildCommand([](Project &current) { current.clean(); }, false);
 }
 
 void ProjectsManager::tidyProject()
 {
-    runBuildCommand({}, false);
+    runBuildCommand([](Project &current) { current.tidy(); }, false);
 }
 
 void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling)
@@ -472,8 +482,7 @@ void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &oper
     busy = true;
     updateWindowState();
     if (Project *current = currentProject()) {
-        if (operation)
-            operation(*current);
+        operation(*current);
     } else {
         message(tr("No project selected."));
     }
@@ -486,7 +495,7 @@ void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &oper
 void ProjectsManager::sendFirmware()
 {
     firmwareHandedOver = false;
-    const Project *current = currentProject();
+    Project *current = currentProject();
     if (!current) {
         message(tr("No project selected."));
         updateWindowState();
@@ -505,6 +514,10 @@ void ProjectsManager::sendFirmware()
     }
     if (current->designFile().isEmpty()) {
         message(tr("Use the Add Design File command to associate your VASK schematic with the project."));
+        return;
+    }
+    if (current->currentFirmwarePath().isEmpty()) {
+        error(tr("Compiled firmware file name is not set."));
         return;
     }
     if (current->currentFamily().isEmpty() || current->currentController().isEmpty()) {

@@ -12,21 +12,30 @@
 
 ManagerFixture::ManagerFixture(const QString &quorvin)
 {
-    const QString fixture = QStringLiteral(ZMX_FIXTURES "/projects/typical");
-    QDirIterator files(fixture, QDir::Files, QDirIterator::Subdirectories);
+    copyFixture(QStringLiteral("projects/typical"), QString());
+    QSettings(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio")).clear();
+    setSetting(QStringLiteral("Compilers"), QStringLiteral(ZMX_FIXTURES "/projects/compilers"));
+    setSetting(QStringLiteral("Projects"), folder.path());
+    setSetting(QStringLiteral("Quorvin"), quorvin);
+}
+
+void ManagerFixture::setSetting(const QString &key, const QVariant &value)
+{
+    QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
+    store.setValue(QStringLiteral("1/") + key, value);
+}
+
+void ManagerFixture::copyFixture(const QString &fixture, const QString &to) const
+{
+    const QDir from(QStringLiteral(ZMX_FIXTURES "/") + fixture);
+    QDirIterator files(from.path(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString source = files.next();
-        const QString target = folder.filePath(QDir(fixture).relativeFilePath(source));
+        const QString target = folder.filePath(QDir(to).filePath(from.relativeFilePath(source)));
         QDir().mkpath(QFileInfo(target).absolutePath());
         QFile::copy(source, target);
         QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     }
-    QSettings store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio"));
-    store.clear();
-    store.beginGroup(QStringLiteral("1"));
-    store.setValue(QStringLiteral("Compilers"), QStringLiteral(ZMX_FIXTURES "/projects/compilers"));
-    store.setValue(QStringLiteral("Projects"), folder.path());
-    store.setValue(QStringLiteral("Quorvin"), quorvin);
 }
 
 ManagerFixture::~ManagerFixture()

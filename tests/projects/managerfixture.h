@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <memory>
 
 class Project;
@@ -23,6 +24,9 @@ public:
     QString path(const QString &name) const { return folder.filePath(name); }
     QString projectPath() const { return path(QStringLiteral("blinky.zmxp")); }
 
+    static void setSetting(const QString &key, const QVariant &value);
+    // Copies a folder of the test fixtures below the scratch folder.
+    void copyFixture(const QString &fixture, const QString &to) const;
     // Settings as a previous run left them: the open project and the open editor files.
     static void rememberOpen(const QString &project, const QStringList &editorFiles);
     // Builds the window (and shows it when asked); the settings written so far apply.

@@ -18,8 +18,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -85,6 +87,25 @@ QString projectIdle(const QString &removeAndSave = QString())
 class ProjectsManagerTest : public QObject
 {
     Q_OBJECT
+
+private:
+    static bool avrToolChainInstalled()
+    {
+        return !QStandardPaths::findExecutable(QStringLiteral("make")).isEmpty() &&
+               !QStandardPaths::findExecutable(QStringLiteral("avr-gcc")).isEmpty();
+    }
+
+    // The AVR board project with the real tool chain, detected as the compilers dialog does.
+    static Project *openAvrProject(ManagerFixture &fixture)
+    {
+        fixture.copyFixture(QStringLiteral("e2e/avr"), QStringLiteral("avr"));
+        ManagerFixture::setSetting(QStringLiteral("Compilers"), QStringLiteral(ZMX_SOURCE_DIR "/data/compilers"));
+        SrcManager *window = fixture.createWindow();
+        window->scanCompilers();
+        if (!window->projects()->openProjectFile(fixture.path(QStringLiteral("avr/blink.zmxp")), true))
+            return nullptr;
+        return window->projects()->currentProject();
+    }
 
 private slots:
     void init() { DialogAnswerer::seenTexts().clear(); }
@@ -411,7 +432,9 @@ private slots:
         watchOnce();
         window->action(SrcManager::BuildProject)->trigger();
         QCOMPARE(during, QStringList(QStringLiteral("stop")));
-        QCOMPARE(actionStates(window), projectIdle(QStringLiteral("remove save ")));
+        // A build saves the project first.
+        QVERIFY(!project->isModified());
+        QCOMPARE(actionStates(window), projectIdle(QStringLiteral("remove ")));
 
         // Without a design file both design commands are offered.
         fixture.select(QStringLiteral("blinky.dsn"));
@@ -422,16 +445,68 @@ private slots:
                                                       "options build clean tidy debugger debug"));
     }
 
-    void buildSelectsTheConfigurationOfTheBox()
+    void stopBuildEndsTheRunningMake()
     {
+        if (!avrToolChainInstalled())
+            QSKIP("the AVR tool chain and make are needed for a real build");
         ManagerFixture fixture;
-        SrcManager *window = fixture.createWindow();
-        Project *project = fixture.openTypical();
+        QVERIFY(openAvrProject(fixture));
+        SrcManager *window = fixture.window();
+        ProjectsManager *manager = window->projects();
+
+        // Each line make prints lets events through; the first one seen while make runs
+        // tries to close the project and then presses Stop Build.
+        bool done = false;
+        bool closed = true;
+        QString states;
+        std::function<void()> watch = [&] {
+            if (done)
+                return;
+            Project *project = manager->currentProject();
+            if (!project || !project->isBuilding()) {
+                QTimer::singleShot(0, window, watch);
+                return;
+            }
+            done = true;
+            closed = manager->closeCurrentProject();
+            states = actionStates(window);
+            window->action(SrcManager::StopBuild)->trigger();
+        };
+        QTimer::singleShot(0, window, watch);
+        window->action(SrcManager::BuildProject)->trigger();
+        const bool sawTheBuild = done;
+        done = true;
+
+        QVERIFY(sawTheBuild);
+        QVERIFY(!closed);
+        QCOMPARE(states, QStringLiteral("stop"));
+        QCOMPARE(manager->projectCount(), 1);
+        QVERIFY(outputText(window).contains(QStringLiteral("The project cannot be closed while it is being built.")));
+        QVERIFY(outputText(window).contains(QStringLiteral("Build aborted by user")));
+        QVERIFY(!manager->currentProject()->isBuilding());
+        // This project has no design file yet.
+        QCOMPARE(actionStates(window), QStringLiteral("new open sample add addnew adddsn newdsn saveas close options "
+                                                      "build clean tidy debugger debug"));
+    }
+
+    void buildUsesTheConfigurationOfTheBox()
+    {
+        if (!avrToolChainInstalled())
+            QSKIP("the AVR tool chain and make are needed for a real build");
+        ManagerFixture fixture;
+        Project *project = openAvrProject(fixture);
         QVERIFY(project);
+        SrcManager *window = fixture.window();
         window->configurationBox()->setCurrentIndex(1);
         project->setCurrentConfiguration(0);
         window->action(SrcManager::BuildProject)->trigger();
         QCOMPARE(project->currentConfigurationIndex(), 1);
+        QVERIFY(QFile::exists(project->currentFirmwarePath()));
+        QVERIFY(project->currentFirmwarePath().contains(QStringLiteral("Release")));
+        QVERIFY2(outputText(window).endsWith(QStringLiteral(
+                     "Compiled successfully.\n\nClick the VASK icon to launch the design file in VASK for "
+                     "simulation and debugging.\n")),
+                 qPrintable(outputText(window)));
     }
 
     void contextMenuOffersTheCommandsOfTheItemKind()
