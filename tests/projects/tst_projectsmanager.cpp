@@ -110,24 +110,6 @@ private:
 private slots:
     void init() { DialogAnswerer::seenTexts().clear(); }
 
-    void dockHoldsAOneColumnTreeWithoutCloseButton()
-    {
-        ManagerFixture fixture;
-        SrcManager *window = fixture.createWindow();
-        ProjectsManager *manager = window->projects();
-        QCOMPARE(manager->objectName(), QStringLiteral("Projects"));
-        QCOMPARE(manager->windowTitle(), QStringLiteral("Project"));
-        QCOMPARE(manager->features(), QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-        QCOMPARE(manager->widget(), manager->treeWidget());
-        QCOMPARE(manager->treeWidget()->columnCount(), 1);
-        QVERIFY(manager->treeWidget()->isHeaderHidden());
-        QCOMPARE(manager->treeWidget()->editTriggers(), QAbstractItemView::SelectedClicked);
-        QCOMPARE(manager->currentProjectIndex(), -1);
-        QVERIFY(!manager->project(0));
-        QVERIFY(manager->projectFileName(0).isEmpty());
-        QVERIFY(manager->buildConfigList());
-    }
-
     void opensAProjectAndPicksUpItsConfigurations()
     {
         ManagerFixture fixture;
