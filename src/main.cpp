@@ -87,11 +87,11 @@ void runEntry(void *context)
 
 int main(int argc, char *argv[])
 {
-    // A batch build shows no window, so it needs no display either.
+    // A run that never shows the window needs no display either.
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
         arguments.append(QString::fromLocal8Bit(argv[index]));
-    if (CommandLineOptions::batchBuild(arguments) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (CommandLineOptions::showsNoWindow(arguments) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     Entry entry = {argc, argv, 0};

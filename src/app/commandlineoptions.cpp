@@ -2,6 +2,8 @@
 
 #include "app/srcmanager.h"
 
+#include <algorithm>
+
 CommandLineOptions::CommandLineOptions(SrcManager *window, const QStringList &arguments)
     : window(window), arguments(arguments)
 {
@@ -9,11 +11,22 @@ CommandLineOptions::CommandLineOptions(SrcManager *window, const QStringList &ar
 
 CommandLineOptions::~CommandLineOptions() = default;
 
+namespace {
+
+bool is(const QString &argument, const char *option)
+{
+    return argument.compare(QLatin1String(option), Qt::CaseInsensitive) == 0;
+}
+
+bool isQuit(const QString &argument)
+{
+    return is(argument, "--quit") || is(argument, "-q");
+}
+
+}
+
 void CommandLineOptions::parse()
 {
-    const auto is = [](const QString &argument, const char *option) {
-        return argument.compare(QLatin1String(option), Qt::CaseInsensitive) == 0;
-    };
     for (const QString &argument : std::as_const(arguments)) {
         if (is(argument, "--scan_compilers")) {
             window->scanCompilers();
@@ -22,12 +35,17 @@ void CommandLineOptions::parse()
             window->scanCompilers();
         } else if (argument.endsWith(QLatin1String(".zmxp"), Qt::CaseInsensitive)) {
             window->openProject(argument);
-        } else if (is(argument, "--quit") || is(argument, "-q")) {
+        } else if (isQuit(argument)) {
             quit = true;
         } else if (is(argument, "--advanced") || is(argument, "-a")) {
             window->setAdvancedMode(true);
         }
     }
+}
+
+bool CommandLineOptions::showsNoWindow(const QStringList &arguments)
+{
+    return batchBuild(arguments) || std::any_of(arguments.cbegin(), arguments.cend(), isQuit);
 }
 
 std::optional<BatchBuild> CommandLineOptions::batchBuild(const QStringList &arguments)

@@ -21,6 +21,9 @@ public:
     // project file) asks for; none when neither is given.
     static std::optional<BatchBuild> batchBuild(const QStringList &arguments);
     bool quitRequested() const { return quit; }
+    // True when the window will never be shown (an installer's scan, a batch build), so
+    // the program needs no display.
+    static bool showsNoWindow(const QStringList &arguments);
 
 private:
     SrcManager *window;
