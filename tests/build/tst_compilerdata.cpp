@@ -319,19 +319,19 @@ private slots:
             QCOMPARE(message->column, column);
         };
         const QString avr = QStringLiteral("AVR GCC");
-        check(avr, QStringLiteral("src/main.c:12:5: error: 'x' undeclared (first use in this function)"), QStringLiteral("src/main.c"), 12, 4);
-        check(avr, QStringLiteral("C:/work/main.c:3:1: warning: return type defaults to 'int'"), QStringLiteral("C:/work/main.c"), 3, 0);
-        check(avr, QStringLiteral("blink.S:4: Error: unknown opcode `bogus'"), QStringLiteral("blink.S"), 4, 0);
-        check(avr, QStringLiteral("/p/src/main.c:7: undefined reference to `foo'"), QStringLiteral("/p/src/main.c"), 7, 0);
+        check(avr, QStringLiteral("src/main.c:12:5: error: 'x' undeclared (first use in this function)"), QStringLiteral("src/main.c"), 11, 4);
+        check(avr, QStringLiteral("C:/work/main.c:3:1: warning: return type defaults to 'int'"), QStringLiteral("C:/work/main.c"), 2, 0);
+        check(avr, QStringLiteral("blink.S:4: Error: unknown opcode `bogus'"), QStringLiteral("blink.S"), 3, 0);
+        check(avr, QStringLiteral("/p/src/main.c:7: undefined reference to `foo'"), QStringLiteral("/p/src/main.c"), 6, 0);
         check(avr, QStringLiteral("main.c:(.text+0x8): undefined reference to `foo'"), QStringLiteral("main.c"), 0, 0);
         QVERIFY(!parse(allMessages(config(avr)), QStringLiteral("main.c: In function 'main':")));
         QVERIFY(!parse(allMessages(config(avr)), QStringLiteral("collect2: error: ld returned 1 exit status")));
 
         const QString sdcc = QStringLiteral("SDCC MCS51");
-        check(sdcc, QStringLiteral("main.c:2: syntax error: token -> 'a' ; column 2"), QStringLiteral("main.c"), 2, 1);
-        check(sdcc, QStringLiteral("main.c:1: error 20: Undefined identifier 'y'"), QStringLiteral("main.c"), 1, 0);
-        check(sdcc, QStringLiteral("main.c:3: warning 112: function 'foo' implicit declaration"), QStringLiteral("main.c"), 3, 0);
-        check(sdcc, QStringLiteral("toggle.asm:5: Error: <o> .org in REL area or directive / mnemonic error"), QStringLiteral("toggle.asm"), 5, 0);
+        check(sdcc, QStringLiteral("main.c:2: syntax error: token -> 'a' ; column 2"), QStringLiteral("main.c"), 1, 1);
+        check(sdcc, QStringLiteral("main.c:1: error 20: Undefined identifier 'y'"), QStringLiteral("main.c"), 0, 0);
+        check(sdcc, QStringLiteral("main.c:3: warning 112: function 'foo' implicit declaration"), QStringLiteral("main.c"), 2, 0);
+        check(sdcc, QStringLiteral("toggle.asm:5: Error: <o> .org in REL area or directive / mnemonic error"), QStringLiteral("toggle.asm"), 4, 0);
         const QString undefined = QStringLiteral("?ASlink-Warning-Undefined Global '_toggle' referenced by module 'main'");
         QVERIFY(!parse(allMessages(config(sdcc)), undefined));
         bool matched = false;
@@ -340,10 +340,10 @@ private slots:
         QVERIFY(matched); // shown as an error line without a link
 
         const QString pic = QStringLiteral("GPUTILS PIC");
-        check(pic, QStringLiteral("blink.asm:9:Error[113]   Symbol not previously defined: \"PORTX\""), QStringLiteral("blink.asm"), 9, 0);
-        check(pic, QStringLiteral("blink.asm:6:Message[302] Register in operand not in bank 0."), QStringLiteral("blink.asm"), 6, 0);
+        check(pic, QStringLiteral("blink.asm:9:Error[113]   Symbol not previously defined: \"PORTX\""), QStringLiteral("blink.asm"), 8, 0);
+        check(pic, QStringLiteral("blink.asm:6:Message[302] Register in operand not in bank 0."), QStringLiteral("blink.asm"), 5, 0);
         check(pic, QStringLiteral("/usr/share/gputils/header/p16f877a.inc:34:Warning[215] Processor superseded by command line."),
-              QStringLiteral("/usr/share/gputils/header/p16f877a.inc"), 34, 0);
+              QStringLiteral("/usr/share/gputils/header/p16f877a.inc"), 33, 0);
     }
 
     void buildsAnAvrProgram()
@@ -361,7 +361,7 @@ private slots:
                                    {QStringLiteral("Intel HEX file"), {QStringLiteral("Release/firmware.elf")}, QStringLiteral("Release/Release.hex")}};
         build(QStringLiteral("AVR GCC"), QStringLiteral("Release"), QStringLiteral("AVR"), QStringLiteral("ATmega328P"),
               QStringLiteral("16000000"), {{QStringLiteral("src/main.c"), main}, {QStringLiteral("blink.S"), blink}}, steps,
-              QStringLiteral("int main(void)\n{\n    return missing;\n}\n"), {QStringLiteral("src/main.c"), 3, 11});
+              QStringLiteral("int main(void)\n{\n    return missing;\n}\n"), {QStringLiteral("src/main.c"), 2, 11});
     }
 
     void buildsAn8051Program()
@@ -375,7 +375,7 @@ private slots:
                                    {QStringLiteral("Intel HEX file"), {QStringLiteral("Debug/firmware.ihx")}, QStringLiteral("Debug/Debug.hex")}};
         build(QStringLiteral("SDCC MCS51"), QStringLiteral("Debug"), QStringLiteral("8051"), QStringLiteral("AT89C51"), QString(),
               {{QStringLiteral("main.c"), main}, {QStringLiteral("toggle.asm"), toggle}}, steps,
-              QStringLiteral("void main(void)\n{\n    int a = 1\n    a++;\n}\n"), {QStringLiteral("main.c"), 4, 4});
+              QStringLiteral("void main(void)\n{\n    int a = 1\n    a++;\n}\n"), {QStringLiteral("main.c"), 3, 4});
     }
 
     void buildsAPicProgram()
@@ -386,7 +386,7 @@ private slots:
         const QList<Step> steps = {{QStringLiteral("Assemble"), {QStringLiteral("blink.asm")}, QStringLiteral("Debug/Debug.hex")}};
         build(QStringLiteral("GPUTILS PIC"), QStringLiteral("Debug"), QStringLiteral("PIC16"), QStringLiteral("PIC16F877A"), QString(),
               {{QStringLiteral("blink.asm"), blink}}, steps,
-              QStringLiteral("    #include <p16f877a.inc>\n    org 0\n    comf PORTX, F\n    end\n"), {QStringLiteral("blink.asm"), 3, 0});
+              QStringLiteral("    #include <p16f877a.inc>\n    org 0\n    comf PORTX, F\n    end\n"), {QStringLiteral("blink.asm"), 2, 0});
     }
 
     void scanOptionMarksTheInstalledToolChains()
