@@ -55,7 +55,8 @@ void ConsoleWorkbench::addSuccess(const QString &text)
 
 void ConsoleWorkbench::addMessageLink(const QString &file, int line, int column, const QString &text)
 {
-    print(QStringLiteral("%1:%2:%3: %4").arg(QDir::toNativeSeparators(file)).arg(line).arg(column).arg(text));
+    // Links count from 0 as the editor does; the console counts from 1 as compilers do.
+    print(QStringLiteral("%1:%2:%3: %4").arg(QDir::toNativeSeparators(file)).arg(line + 1).arg(column + 1).arg(text));
 }
 
 void ConsoleWorkbench::addErrorLink(const QString &file, int line, int column, QString &text)

@@ -167,7 +167,7 @@ private slots:
         QVERIFY(!project->compile());
         const FakeWorkbench::Link link = firstErrorLink();
         QCOMPARE(link.file, at(QStringLiteral("src/led.c")));
-        QCOMPARE(link.line, 13);
+        QCOMPARE(link.line, 12);
         QCOMPARE(link.column, 0);
         QVERIFY(link.text.startsWith(QStringLiteral("src/led.c:13:1: error:")));
         QVERIFY(lastLine().startsWith(QStringLiteral("message: Error code ")));
@@ -191,7 +191,7 @@ private slots:
         QVERIFY(!project->compile());
         const FakeWorkbench::Link link = firstErrorLink();
         QCOMPARE(link.file, at(QStringLiteral("uart.c")));
-        QCOMPARE(link.line, 9);
+        QCOMPARE(link.line, 8);
         QVERIFY(link.text.startsWith(QStringLiteral("uart.c:9:")));
 
         QVERIFY(project->clean());
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(!project->compile());
         const FakeWorkbench::Link link = firstErrorLink();
         QCOMPARE(link.file, at(QStringLiteral("toggle.asm")));
-        QCOMPARE(link.line, 9);
+        QCOMPARE(link.line, 8);
         QCOMPARE(link.column, 0);
         QVERIFY(link.text.contains(QStringLiteral("Error[")));
 

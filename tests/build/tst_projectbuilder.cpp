@@ -237,7 +237,7 @@ private slots:
                  "printf 'unmatched log line\\n' > Debug/link.log\nexit 1\n");
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output,
-                 QStringList({QStringLiteral("error link: %1#2.1 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
+                 QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
                               QStringLiteral("message: note from the compiler"), QStringLiteral("message: Error code 1\n")}));
     }
 
