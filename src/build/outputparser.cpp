@@ -99,18 +99,29 @@ bool OutputParser::matchesAnyMessage(const QString &text) const
                        [&text](const Definition &definition) { return definition.pattern.match(text).hasMatch(); });
 }
 
+bool OutputParser::addLink(QString &text, bool error) const
+{
+    QString file;
+    int line = 0;
+    int column = 0;
+    if (!parseMessage(text, file, line, column))
+        return false;
+    if (error)
+        workbench->addErrorLink(file, line, column, text);
+    else
+        workbench->addMessageLink(file, line, column, text);
+    return true;
+}
+
 void OutputParser::standardOutputLine(QString text) const
 {
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     if (text.isEmpty() || !workbench)
         return;
-    QString file;
-    int line = 0;
-    int column = 0;
-    if (parseMessage(text, file, line, column))
-        workbench->addMessageLink(file, line, column, text);
-    else if (matchesAnyMessage(text))
+    if (addLink(text, false))
+        return;
+    if (matchesAnyMessage(text))
         workbench->addError(text);
     else if (text.contains(QLatin1String("make: Nothing to be done"), Qt::CaseInsensitive))
         workbench->addMessage(tr("Already compiled, target is up to date."));
@@ -121,14 +132,7 @@ void OutputParser::standardOutputLine(QString text) const
 void OutputParser::standardErrorLine(QString text) const
 {
     text.remove(QLatin1Char('\r'));
-    if (!workbench)
-        return;
-    QString file;
-    int line = 0;
-    int column = 0;
-    if (parseMessage(text, file, line, column))
-        workbench->addErrorLink(file, line, column, text);
-    else
+    if (workbench && !addLink(text, true))
         workbench->addError(text);
 }
 
@@ -145,12 +149,9 @@ void OutputParser::readErrorFiles(const QList<ErrorFile> &files) const
         while (!stream.atEnd()) {
             QString text = stream.readLine();
             text.remove(QLatin1Char('\r'));
-            QString file;
-            int line = 0;
-            int column = 0;
-            if (parseMessage(text, file, line, column))
-                workbench->addErrorLink(file, line, column, text);
-            else if (matchesAnyMessage(text))
+            if (addLink(text, true))
+                continue;
+            if (matchesAnyMessage(text))
                 workbench->addError(text);
             else if (errorFile.hideUnmatched)
                 workbench->addMessage(text);

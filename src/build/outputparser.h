@@ -51,6 +51,8 @@ private:
     };
 
     bool resolveFile(QString &file) const;
+    // Shows text as a link when a definition resolves it; false when none does.
+    bool addLink(QString &text, bool error) const;
 
     Workbench *workbench;
     QList<Definition> definitions;

@@ -1,16 +1,26 @@
+#include "app/srcmanager.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/compilerdetector.h"
+#include "editor/outtextedit.h"
+#include "editor/outwindow.h"
+#include "editor/sourceeditor.h"
+#include "editor/srctabsholder.h"
 #include "fakeworkbench.h"
 #include "projects/project.h"
+#include "projects/projectsmanager.h"
 #include "testregistry.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QUrl>
 
 namespace {
 
@@ -51,6 +61,21 @@ bool isIntelHex(const QString &path)
     return lines.size() > 1 && std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) {
                return line.startsWith(QLatin1Char(':'));
            }) && lines.last().trimmed() == QLatin1String(":00000001FF");
+}
+
+
+// The targets of the links in the output window, in order.
+QStringList linkTargets(const OutWindow *output)
+{
+    QStringList targets;
+    for (QTextBlock block = output->textEdit()->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QString href = fragment.fragment().charFormat().anchorHref();
+            if (!href.isEmpty() && !targets.contains(href))
+                targets.append(href);
+        }
+    }
+    return targets;
 }
 
 }
@@ -125,20 +150,45 @@ private slots:
         workbench = nullptr;
     }
 
-    void buildsAvrProjectWithAssemblerToHex()
+    void buildsCleansAndLinksErrorsWithEachToolChain_data()
     {
-        if (!detect(QStringLiteral("AVR GCC")))
-            QSKIP("The AVR GCC tool chain (avr-gcc, avr-libc, binutils-avr) is not installed");
-        const auto project = open(QStringLiteral("avr"), QStringLiteral("blink.zmxp"));
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("projectFile");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("correct");
+        QTest::addColumn<QString>("mistake");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("message");
+        // Links count from 0; the tools' own lines say 13:1, 9 (column 7) and 9.
+        QTest::newRow("avr-gcc") << "AVR GCC" << "avr" << "blink.zmxp" << "src/led.c" << "    PORTB ^= _BV(PB5);"
+                                 << "    PORTB ^= _BV(PB5)" << 12 << 0 << "src/led.c:13:1: error:";
+        QTest::newRow("sdcc") << "SDCC MCS51" << "mcs51" << "serial.zmxp" << "uart.c" << "    TMOD = 0x20;"
+                              << "    TMOD = 0x20" << 8 << 6 << "uart.c:9: syntax error";
+        QTest::newRow("gpasm") << "GPUTILS PIC" << "pic" << "toggle.zmxp" << "toggle.asm" << "    clrf TRISB"
+                               << "    clrfx TRISB" << 8 << 0 << "toggle.asm:9:Error[";
+    }
+
+    void buildsCleansAndLinksErrorsWithEachToolChain()
+    {
+        QFETCH(QString, compiler);
+        QFETCH(QString, fixture);
+        QFETCH(QString, projectFile);
+        QFETCH(QString, source);
+        QFETCH(QString, correct);
+        QFETCH(QString, mistake);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, message);
+        if (!detect(compiler))
+            QSKIP(qPrintable(QStringLiteral("The %1 tool chain is not installed (.ci/run installs it)").arg(compiler)));
+        const auto project = open(fixture, projectFile);
         QVERIFY(project);
 
         QVERIFY2(project->compile(), qPrintable(workbench->output.join(QLatin1Char('\n'))));
         QCOMPARE(lastLine(), QStringLiteral("success: Compiled successfully.\n"));
         QVERIFY(isIntelHex(at(QStringLiteral("Debug/Debug.hex"))));
-        for (const char *object : {"Debug/main.o", "Debug/led.o", "Debug/delay.o", "Debug/firmware.elf"})
-            QVERIFY2(QFile::exists(at(QLatin1String(object))), object);
-        // The clock reached the compiler through the Makefile.
-        QVERIFY(readText(at(QStringLiteral("Debug/Makefile"))).contains(QStringLiteral("\nCLOCK = 16000000\n")));
 
         QVERIFY(project->compile());
         QVERIFY(workbench->output.contains(QStringLiteral("message: Already compiled, target is up to date.")));
@@ -146,86 +196,132 @@ private slots:
 
         QVERIFY(project->clean());
         QCOMPARE(lastLine(), QStringLiteral("message: Cleaned.\n"));
-        for (const char *output : {"Debug/Debug.hex", "Debug/main.o", "Debug/delay.o", "Debug/firmware.elf"})
-            QVERIFY2(!QFile::exists(at(QLatin1String(output))), output);
-        QVERIFY(QFile::exists(at(QStringLiteral("src/main.c"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Debug.hex"))));
+        QVERIFY(QFile::exists(at(source)));
+
+        QVERIFY(replaceInFile(at(source), correct, mistake));
+        QVERIFY(!project->compile());
+        const FakeWorkbench::Link link = firstErrorLink();
+        QCOMPARE(link.file, at(source));
+        QCOMPARE(link.line, line);
+        QCOMPARE(link.column, column);
+        QVERIFY2(link.text.startsWith(message), qPrintable(link.text));
+        QVERIFY(lastLine().startsWith(QStringLiteral("message: Error code ")));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Debug.hex"))));
+    }
+
+    void buildsEveryAvrStepAndConfiguration()
+    {
+        if (!detect(QStringLiteral("AVR GCC")))
+            QSKIP("The AVR GCC tool chain is not installed (.ci/run installs it)");
+        const auto project = open(QStringLiteral("avr"), QStringLiteral("blink.zmxp"));
+        QVERIFY(project);
+        QVERIFY(project->compile());
+        for (const char *object : {"Debug/main.o", "Debug/led.o", "Debug/delay.o", "Debug/firmware.elf"})
+            QVERIFY2(QFile::exists(at(QLatin1String(object))), object);
+        // The clock reached the compiler through the Makefile.
+        QVERIFY(readText(at(QStringLiteral("Debug/Makefile"))).contains(QStringLiteral("\nCLOCK = 16000000\n")));
+        QVERIFY(workbench->output.join(QString()).contains(QStringLiteral("-DF_CPU=16000000UL")));
 
         // A second configuration builds into a folder of its own.
         project->setCurrentConfiguration(1);
         QVERIFY(project->compile());
         QVERIFY(isIntelHex(at(QStringLiteral("Release/Release.hex"))));
-    }
-
-    void linksAvrGccErrorsToFileLineAndColumn()
-    {
-        if (!detect(QStringLiteral("AVR GCC")))
-            QSKIP("The AVR GCC tool chain (avr-gcc, avr-libc, binutils-avr) is not installed");
-        const auto project = open(QStringLiteral("avr"), QStringLiteral("blink.zmxp"));
-        QVERIFY(project);
-        QVERIFY(replaceInFile(at(QStringLiteral("src/led.c")), QStringLiteral("    PORTB ^= _BV(PB5);"),
-                              QStringLiteral("    PORTB ^= _BV(PB5)")));
-        QVERIFY(!project->compile());
-        const FakeWorkbench::Link link = firstErrorLink();
-        QCOMPARE(link.file, at(QStringLiteral("src/led.c")));
-        QCOMPARE(link.line, 12);
-        QCOMPARE(link.column, 0);
-        QVERIFY(link.text.startsWith(QStringLiteral("src/led.c:13:1: error:")));
-        QVERIFY(lastLine().startsWith(QStringLiteral("message: Error code ")));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Debug.hex"))));
-    }
-
-    void buildsMcs51ProjectWithSdcc()
-    {
-        if (!detect(QStringLiteral("SDCC MCS51")))
-            QSKIP("The SDCC tool chain (sdcc) is not installed");
-        const auto project = open(QStringLiteral("mcs51"), QStringLiteral("serial.zmxp"));
-        QVERIFY(project);
-        QVERIFY2(project->compile(), qPrintable(workbench->output.join(QLatin1Char('\n'))));
-        QCOMPARE(lastLine(), QStringLiteral("success: Compiled successfully.\n"));
-        QVERIFY(isIntelHex(at(QStringLiteral("Debug/Debug.hex"))));
-
-        QVERIFY(project->compile());
-        QVERIFY(workbench->output.contains(QStringLiteral("message: Already compiled, target is up to date.")));
-
-        QVERIFY(replaceInFile(at(QStringLiteral("uart.c")), QStringLiteral("    TMOD = 0x20;"), QStringLiteral("    TMOD = 0x20")));
-        QVERIFY(!project->compile());
-        const FakeWorkbench::Link link = firstErrorLink();
-        QCOMPARE(link.file, at(QStringLiteral("uart.c")));
-        QCOMPARE(link.line, 8);
-        QVERIFY(link.text.startsWith(QStringLiteral("uart.c:9:")));
-
-        QVERIFY(project->clean());
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Debug.hex"))));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/main.rel"))));
-    }
-
-    void buildsPicAssemblerProjectWithGpasm()
-    {
-        if (!detect(QStringLiteral("GPUTILS PIC")))
-            QSKIP("The gputils tool chain (gpasm) is not installed");
-        const auto project = open(QStringLiteral("pic"), QStringLiteral("toggle.zmxp"));
-        QVERIFY(project);
-        QVERIFY2(project->compile(), qPrintable(workbench->output.join(QLatin1Char('\n'))));
-        QCOMPARE(lastLine(), QStringLiteral("success: Compiled successfully.\n"));
-        QVERIFY(isIntelHex(at(QStringLiteral("Debug/Debug.hex"))));
-
-        QVERIFY(project->compile());
-        QVERIFY(workbench->output.contains(QStringLiteral("message: Already compiled, target is up to date.")));
-
-        QVERIFY(replaceInFile(at(QStringLiteral("toggle.asm")), QStringLiteral("    clrf TRISB"), QStringLiteral("    clrfx TRISB")));
-        QVERIFY(!project->compile());
-        const FakeWorkbench::Link link = firstErrorLink();
-        QCOMPARE(link.file, at(QStringLiteral("toggle.asm")));
-        QCOMPARE(link.line, 8);
-        QCOMPARE(link.column, 0);
-        QVERIFY(link.text.contains(QStringLiteral("Error[")));
-
-        QVERIFY(project->clean());
-        QCOMPARE(lastLine(), QStringLiteral("message: Cleaned.\n"));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Debug.hex"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("Debug/firmware.elf"))));
     }
 };
 
 ZMX_TEST(EndToEndTest)
+
+// The road of a build through the real window: Build Project, the output window's link
+// to the compiler's message, the click that opens the file there, and Stop Build.
+class GuiBuildTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir *work = nullptr;
+
+    QString at(const QString &relative) const { return work->filePath(relative); }
+
+private slots:
+    void init()
+    {
+        QSettings(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio")).clear();
+        work = new QTemporaryDir;
+    }
+
+    void cleanup() { delete work; }
+
+    void buildLinksTheErrorAndTheLinkOpensItsLine()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("make")).isEmpty())
+            QSKIP("make is not installed");
+        SrcManager window;
+        BuildConfig *avr = window.projects()->buildConfigList()->find(QStringLiteral("AVR GCC"));
+        QVERIFY(avr);
+        const DetectionResult detected = CompilerDetector(&window).detect(*avr);
+        if (!detected.detected())
+            QSKIP("The AVR GCC tool chain is not installed");
+        avr->storeDetection(true, detected.directory);
+
+        QVERIFY(copyTree(QStringLiteral(ZMX_FIXTURES "/e2e/avr"), work->path()));
+        QVERIFY(replaceInFile(at(QStringLiteral("src/led.c")), QStringLiteral("PORTB ^= _BV(PB5);"), QStringLiteral("PORTB ^= _BV(PB5)")));
+        window.openProject(at(QStringLiteral("blink.zmxp")));
+        QCOMPARE(window.projects()->projectCount(), 1);
+
+        window.action(SrcManager::BuildProject)->trigger();
+        const QString ledC = at(QStringLiteral("src/led.c"));
+        QVERIFY2(linkTargets(window.output()).contains(ledC + QStringLiteral("#12.0")),
+                 qPrintable(window.output()->textEdit()->toPlainText()));
+        QVERIFY(window.output()->textEdit()->toPlainText().contains(QStringLiteral("Error code 2")));
+        QVERIFY(window.action(SrcManager::BuildProject)->isEnabled());
+
+        // The compiler counts lines from 1, the link and the editor from 0: the cursor lands
+        // on the line the compiler named.
+        QTextBrowser *browser = window.output()->textEdit();
+        emit browser->anchorClicked(QUrl(ledC + QStringLiteral("#12.0")));
+        SourceEditor *editor = window.tabs()->findEditor(ledC);
+        QVERIFY(editor);
+        int line = -1;
+        int index = -1;
+        editor->getCursorPosition(&line, &index);
+        QCOMPARE(line, 12);
+        QCOMPARE(index, 0);
+        QCOMPARE(editor->text(line).trimmed(), QStringLiteral("}"));
+    }
+
+    void stopBuildEndsMakeWhileTheWindowStaysAlive()
+    {
+        SrcManager window;
+        const QString tools = at(QStringLiteral("tools"));
+        QDir().mkpath(tools);
+        QFile make(tools + QStringLiteral("/make"));
+        QVERIFY(make.open(QIODevice::WriteOnly));
+        make.write("#!/bin/sh\necho started\nexec sleep 600\n");
+        make.close();
+        make.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        window.setToolsDirectory(tools);
+        window.projects()->buildConfigList()->find(QStringLiteral("AVR GCC"))->storeDetection(true, QStringLiteral("/usr/bin"));
+        QVERIFY(copyTree(QStringLiteral(ZMX_FIXTURES "/e2e/avr"), work->path()));
+        window.openProject(at(QStringLiteral("blink.zmxp")));
+
+        // What the user does once make has said something: press Stop Build.
+        bool stopEnabled = false;
+        QTextDocument *text = window.output()->textEdit()->document();
+        connect(text, &QTextDocument::contentsChanged, this, [&] {
+            if (!stopEnabled && text->toPlainText().contains(QStringLiteral("started"))) {
+                stopEnabled = window.action(SrcManager::StopBuild)->isEnabled();
+                window.action(SrcManager::StopBuild)->trigger();
+            }
+        });
+        window.action(SrcManager::BuildProject)->trigger();
+        QVERIFY(stopEnabled);
+        QVERIFY(text->toPlainText().contains(QStringLiteral("Build aborted by user")));
+        QVERIFY(!window.action(SrcManager::StopBuild)->isEnabled());
+    }
+};
+
+ZMX_TEST(GuiBuildTest)
 
 #include "tst_endtoend.moc"
