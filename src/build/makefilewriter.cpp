@@ -80,6 +80,13 @@ QString MakefileWriter::outputFile()
     return QDir(projectDirectory).absoluteFilePath(configuration.root()->file());
 }
 
+// Names are kept absolute like every other file of the tree; one that resolved to nothing
+// stays empty, so that write() can tell.
+QString MakefileWriter::absoluteName(const QString &name) const
+{
+    return name.isEmpty() ? QString() : QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(name));
+}
+
 void MakefileWriter::fillFileNames()
 {
     ProjectNode *root = configuration.root();
@@ -92,7 +99,7 @@ void MakefileWriter::fillFileNames()
         if (output.name.isEmpty())
             root->setFile(buildDirectory() + QLatin1Char('/') + configuration.name() + QLatin1Char('.') + output.output);
         else
-            root->setFile(QDir(projectDirectory).absoluteFilePath(names.resolve(output.name, root)));
+            root->setFile(absoluteName(names.resolve(output.name, root)));
     }
     for (int index = 0; index < root->childCount(); ++index)
         fillNode(root->child(index));
@@ -110,8 +117,7 @@ void MakefileWriter::fillNode(ProjectNode *node)
         file = configuration.targetName() + QLatin1Char('/')
             + (output.name.isEmpty() ? QStringLiteral("%INFILE_NAME%.") + output.output : output.name);
     }
-    // Names are kept absolute like every other file of the tree.
-    node->setFile(QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(names.resolve(file, node))));
+    node->setFile(absoluteName(names.resolve(file, node)));
 }
 
 bool MakefileWriter::write()

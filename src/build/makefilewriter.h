@@ -64,6 +64,7 @@ public:
     QStringList compilerDirectories() const;
 
 private:
+    QString absoluteName(const QString &name) const;
     void fillFileNames();
     void fillNode(ProjectNode *node);
     bool writeGeneralOptions(QTextStream &out) const;

@@ -372,14 +372,31 @@ clean:	tidy
         QVERIFY(!MakefileWriter(noTarget, dir(), workbench).write());
         QCOMPARE(workbench->output, QStringList({QStringLiteral("error: Cannot select build target.")}));
 
-        // A name that resolves to nothing.
+        // A file name that resolves to nothing.
+        QTemporaryDir chains;
+        QFile chain(chains.filePath(QStringLiteral("empty.xml")));
+        QVERIFY(chain.open(QIODevice::WriteOnly));
+        chain.write(R"(<COMPILER NAME="Empty Name"><FILE NAME="c" SOURCE="1"/><TOOL FILE="cc" NAME="CC"/>
+            <PROCESS TOOL="CC" NAME="Link" CMDLINE="cc -o %OUTFILE% %INFILE%"><FILE OUTPUT="bin" NAME="%OPTIONS%" INPUT="c"/></PROCESS>
+            <FAMILY NAME="F"><CONTROLLER NAME="c"/></FAMILY><TARGET NAME="Debug"><FILE OUTPUT="bin"/></TARGET></COMPILER>)");
+        chain.close();
+        BuildConfigList emptyNames(workbench);
+        QVERIFY(emptyNames.loadAll(chains.path()));
+        BuildProject unnamed(workbench, &emptyNames);
+        QVERIFY(unnamed.selectCompiler(QStringLiteral("Empty Name")));
+        QVERIFY(unnamed.selectTarget(QStringLiteral("Debug")));
+        touch(at(QStringLiteral("main.c")));
+        QVERIFY(unnamed.addFile(at(QStringLiteral("main.c")), true));
+        workbench->output.clear();
+        QVERIFY(!MakefileWriter(unnamed, dir(), workbench).write());
+        QCOMPARE(workbench->output, QStringList({QStringLiteral("error: Not all intermediate file names are filled. It "
+                                                                "should be an error in compiler configuration file.")}));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Makefile"))));
+
         workbench->output.clear();
         addFiles({QStringLiteral("main.c")});
         MakefileWriter writer(*configuration, dir(), workbench);
-        writer.setOutputPath(QStringLiteral("unused"));
         QVERIFY(writer.write());
-        findProcess(configuration->root(), QStringLiteral("main.o"))->setFile(QString());
-        configuration->root()->child(0)->child(0)->setFile(QString());
 
         // The build directory cannot be created: a file stands in its place.
         QFile::remove(at(QStringLiteral("Debug/Makefile")));
