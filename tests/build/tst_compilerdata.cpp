@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/compilerdetector.h"
@@ -167,20 +168,6 @@ MakeRun runMake(const QString &directory, const CompilerTarget &target, const QS
     return run;
 }
 
-bool isIntelHex(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    const QStringList lines = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    static const QRegularExpression record(QStringLiteral("^:[0-9A-F]{10,}$"));
-    for (const QString &line : lines) {
-        if (!record.match(line.trimmed()).hasMatch())
-            return false;
-    }
-    return lines.size() > 1 && lines.last().trimmed() == QLatin1String(":00000001FF");
-}
-
 }
 
 class CompilerDataTest : public QObject
@@ -213,7 +200,7 @@ private:
         const CompilerTarget *targetRecord = compiler.target(target);
         MakeRun run = runMake(project.path(), *targetRecord, detected.directory);
         QVERIFY2(run.exitCode == 0, qPrintable(run.lines.join(QLatin1Char('\n'))));
-        QVERIFY(isIntelHex(project.filePath(steps.last().output)));
+        QVERIFY(TestFiles::isIntelHex(project.filePath(steps.last().output)));
 
         // The same build with a mistake: the tool's own message becomes a link.
         writeFile(project.filePath(expected.file), failing);

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "app/srcmanager.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
@@ -26,18 +27,6 @@ namespace {
 
 const QString fixtures = QStringLiteral(ZMX_FIXTURES "/e2e");
 
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
-
 QString readText(const QString &path)
 {
     QFile file(path);
@@ -53,16 +42,6 @@ bool replaceInFile(const QString &path, const QString &before, const QString &af
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) && file.write(text.toUtf8()) > 0;
 }
-
-// An Intel HEX file: records that start with ":" and an end-of-file record.
-bool isIntelHex(const QString &path)
-{
-    const QStringList lines = readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return lines.size() > 1 && std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) {
-               return line.startsWith(QLatin1Char(':'));
-           }) && lines.last().trimmed() == QLatin1String(":00000001FF");
-}
-
 
 // The targets of the links in the output window, in order.
 QStringList linkTargets(const OutWindow *output)
@@ -106,7 +85,7 @@ private:
 
     std::unique_ptr<Project> open(const QString &fixture, const QString &projectFile)
     {
-        if (!copyTree(fixtures + QLatin1Char('/') + fixture, work->path()))
+        if (!TestFiles::copyTree(fixtures + QLatin1Char('/') + fixture, work->path()))
             return nullptr;
         auto project = std::make_unique<Project>(compilers, workbench);
         if (!project->load(at(projectFile)))
@@ -188,7 +167,7 @@ private slots:
 
         QVERIFY2(project->compile(), qPrintable(workbench->output.join(QLatin1Char('\n'))));
         QCOMPARE(lastLine(), QStringLiteral("success: Compiled successfully.\n"));
-        QVERIFY(isIntelHex(at(QStringLiteral("Debug/Debug.hex"))));
+        QVERIFY(TestFiles::isIntelHex(at(QStringLiteral("Debug/Debug.hex"))));
 
         QVERIFY(project->compile());
         QVERIFY(workbench->output.contains(QStringLiteral("message: Already compiled, target is up to date.")));
@@ -226,7 +205,7 @@ private slots:
         // A second configuration builds into a folder of its own.
         project->setCurrentConfiguration(1);
         QVERIFY(project->compile());
-        QVERIFY(isIntelHex(at(QStringLiteral("Release/Release.hex"))));
+        QVERIFY(TestFiles::isIntelHex(at(QStringLiteral("Release/Release.hex"))));
         QVERIFY(QFile::exists(at(QStringLiteral("Debug/firmware.elf"))));
     }
 };
@@ -265,7 +244,7 @@ private slots:
             QSKIP("The AVR GCC tool chain is not installed");
         avr->storeDetection(true, detected.directory);
 
-        QVERIFY(copyTree(QStringLiteral(ZMX_FIXTURES "/e2e/avr"), work->path()));
+        QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_FIXTURES "/e2e/avr"), work->path()));
         QVERIFY(replaceInFile(at(QStringLiteral("src/led.c")), QStringLiteral("PORTB ^= _BV(PB5);"), QStringLiteral("PORTB ^= _BV(PB5)")));
         window.openProject(at(QStringLiteral("blink.zmxp")));
         QCOMPARE(window.projects()->projectCount(), 1);
@@ -303,7 +282,7 @@ private slots:
         make.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         window.setToolsDirectory(tools);
         window.projects()->buildConfigList()->find(QStringLiteral("AVR GCC"))->storeDetection(true, QStringLiteral("/usr/bin"));
-        QVERIFY(copyTree(QStringLiteral(ZMX_FIXTURES "/e2e/avr"), work->path()));
+        QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_FIXTURES "/e2e/avr"), work->path()));
         window.openProject(at(QStringLiteral("blink.zmxp")));
 
         // What the user does once make has said something: press Stop Build.

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "app/xmldocument.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
@@ -52,38 +53,6 @@ QString boardsDir()
     return dataDir + QStringLiteral("/devboards");
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Records that start with ":" and end with the end-of-file record.
-bool isIntelHex(const QString &path)
-{
-    const QList<QByteArray> lines = contents(path).split('\n');
-    QList<QByteArray> records;
-    for (const QByteArray &line : lines) {
-        if (!line.trimmed().isEmpty())
-            records.append(line.trimmed());
-    }
-    return records.size() > 1
-           && std::all_of(records.cbegin(), records.cend(), [](const QByteArray &line) { return line.startsWith(':'); })
-           && records.last() == ":00000001FF";
-}
-
 QStringList errorLines(const QStringList &output)
 {
     QStringList errors;
@@ -110,7 +79,7 @@ private:
 
     std::unique_ptr<Project> openCopy(const Board &board)
     {
-        if (!copyTree(boardsDir() + QLatin1Char('/') + QLatin1String(board.folder), work->path()))
+        if (!TestFiles::copyTree(boardsDir() + QLatin1Char('/') + QLatin1String(board.folder), work->path()))
             return nullptr;
         auto project = std::make_unique<Project>(compilers, workbench);
         if (!project->load(work->filePath(QLatin1String(board.projectFile))))
@@ -228,8 +197,8 @@ private slots:
         QVERIFY(project);
         project->setModified(true);
         QVERIFY(project->save());
-        QCOMPARE(contents(work->filePath(QLatin1String(board.projectFile))),
-                 contents(boardsDir() + QLatin1Char('/') + folder + QLatin1Char('/') + QLatin1String(board.projectFile)));
+        QCOMPARE(TestFiles::contents(work->filePath(QLatin1String(board.projectFile))),
+                 TestFiles::contents(boardsDir() + QLatin1Char('/') + folder + QLatin1Char('/') + QLatin1String(board.projectFile)));
     }
 
     // Every configuration of every board builds with the real tool chain into an Intel HEX
@@ -261,7 +230,7 @@ private slots:
             QCOMPARE(workbench->output.last(), QStringLiteral("success: Compiled successfully.\n"));
             if (!workbench->links.isEmpty())
                 QFAIL(qPrintable(workbench->links.first().text));
-            QVERIFY(isIntelHex(hex));
+            QVERIFY(TestFiles::isIntelHex(hex));
             QCOMPARE(QFileInfo(project->currentFirmwarePath()), QFileInfo(hex));
 
             // Clean leaves nothing but the Makefile that the IDE writes.

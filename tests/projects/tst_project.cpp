@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
 #include "dialoganswerer.h"
@@ -26,23 +27,6 @@
 namespace {
 
 const QString typicalFixture = QStringLiteral(ZMX_FIXTURES "/projects/typical");
-
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(source, target);
-    }
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void write(const QString &path, const QByteArray &text)
 {
@@ -97,7 +81,7 @@ private:
 
     std::unique_ptr<Project> openTypical()
     {
-        copyTree(typicalFixture, folder->path());
+        TestFiles::copyTree(typicalFixture, folder->path());
         auto project = open(path(QStringLiteral("blinky.zmxp")));
         if (project)
             project->attachToTree(tree->invisibleRootItem());
@@ -156,8 +140,8 @@ private slots:
         project->setModified(true);
         QVERIFY(project->save());
         QVERIFY(!project->isModified());
-        QCOMPARE(QString::fromUtf8(contents(path(QStringLiteral("blinky.zmxp")))),
-                 QString::fromUtf8(contents(typicalFixture + QStringLiteral("/blinky.zmxp"))));
+        QCOMPARE(QString::fromUtf8(TestFiles::contents(path(QStringLiteral("blinky.zmxp")))),
+                 QString::fromUtf8(TestFiles::contents(typicalFixture + QStringLiteral("/blinky.zmxp"))));
         QVERIFY(!QDir(folder->path()).entryList(QDir::Files).filter(QStringLiteral("blinky.zmxp.")).size());
     }
 
@@ -185,7 +169,7 @@ private slots:
 
         project->setModified(true);
         QVERIFY(project->save());
-        const QString saved = QString::fromUtf8(contents(path(QStringLiteral("project/p.zmxp"))));
+        const QString saved = QString::fromUtf8(TestFiles::contents(path(QStringLiteral("project/p.zmxp"))));
         QVERIFY2(saved.contains(QStringLiteral(R"( <FILES>
   <FILE NAME="src/deep/x.c" GROUP="C Files"/>
   <FILE NAME="../outside/share.c" GROUP="C Files"/>
@@ -226,13 +210,13 @@ private slots:
         // What is saved reads back to the same file.
         project.setModified(true);
         QVERIFY(project.save());
-        const QByteArray first = contents(path(QStringLiteral("avr.zmxp")));
+        const QByteArray first = TestFiles::contents(path(QStringLiteral("avr.zmxp")));
         QVERIFY(first.contains("<OPTION NAME=\"-mmcu=\" VALUE=\"atmega328p\" TOOL=\"CC\"/>"));
         Project reloaded(&installed, workbench.get());
         QVERIFY(reloaded.load(path(QStringLiteral("avr.zmxp"))));
         reloaded.setModified(true);
         QVERIFY(reloaded.save());
-        QCOMPARE(contents(path(QStringLiteral("avr.zmxp"))), first);
+        QCOMPARE(TestFiles::contents(path(QStringLiteral("avr.zmxp"))), first);
         QVERIFY(workbench->output.isEmpty());
     }
 
@@ -458,7 +442,7 @@ private slots:
         project->renameFile(1, QStringLiteral("lamp.c"));
         QCOMPARE(project->files().at(1).path, path(QStringLiteral("src/lamp.c")));
         QVERIFY(!QFile::exists(path(QStringLiteral("src/led.c"))));
-        QCOMPARE(contents(path(QStringLiteral("src/lamp.c"))), contents(typicalFixture + QStringLiteral("/src/led.c")));
+        QCOMPARE(TestFiles::contents(path(QStringLiteral("src/lamp.c"))), TestFiles::contents(typicalFixture + QStringLiteral("/src/led.c")));
         QVERIFY(project->configuration(0)->allFiles().contains(path(QStringLiteral("src/lamp.c"))));
         QVERIFY(project->configuration(1)->allFiles().contains(path(QStringLiteral("src/lamp.c"))));
         QCOMPARE(workbench->editorCalls, QStringList(QStringLiteral("rename %1 -> %2")
@@ -503,7 +487,7 @@ private slots:
 #ifdef ZMX_HAVE_FILE_SIZE_LIMIT
         auto project = openTypical();
         QVERIFY(project);
-        const QByteArray before = contents(path(QStringLiteral("blinky.zmxp")));
+        const QByteArray before = TestFiles::contents(path(QStringLiteral("blinky.zmxp")));
         project->setDescription(QString(400000, QLatin1Char('x')));
         project->setModified(true);
 
@@ -519,7 +503,7 @@ private slots:
         std::signal(SIGXFSZ, previousHandler);
 
         QVERIFY(!saved);
-        QCOMPARE(contents(path(QStringLiteral("blinky.zmxp"))), before);
+        QCOMPARE(TestFiles::contents(path(QStringLiteral("blinky.zmxp"))), before);
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files).filter(QStringLiteral("zmxp")),
                  QStringList(QStringLiteral("blinky.zmxp")));
         QCOMPARE(workbench->output.size(), 1);
@@ -546,7 +530,7 @@ private slots:
         DialogAnswerer::pressButton(QMessageBox::Save);
         QVERIFY(project->maybeSave());
         QVERIFY(!project->isModified());
-        QVERIFY(contents(path(QStringLiteral("blinky.zmxp"))).contains("DESCRIPTION=\"Changed\""));
+        QVERIFY(TestFiles::contents(path(QStringLiteral("blinky.zmxp"))).contains("DESCRIPTION=\"Changed\""));
 
         // Saving with the files saves every file's editor too.
         project->setModified(true);
@@ -595,7 +579,7 @@ private slots:
         QVERIFY(QFile::exists(path(QStringLiteral("fresh.c"))));
         answerWith(path(QStringLiteral("kept.c")));
         QVERIFY(project->newFile());
-        QCOMPARE(contents(path(QStringLiteral("kept.c"))), QByteArray("int kept;\n"));
+        QCOMPARE(TestFiles::contents(path(QStringLiteral("kept.c"))), QByteArray("int kept;\n"));
         QCOMPARE(project->files().size(), 8);
         QVERIFY(project->isModified());
         QVERIFY(workbench->output.isEmpty());
@@ -609,7 +593,7 @@ private slots:
         QVERIFY(!QFile::exists(path(QStringLiteral("board.sch"))));
         write(path(QStringLiteral("board.dsn")), "old design");
         QVERIFY(!project->newDesignFile(path(QStringLiteral("board.dsn"))));
-        QCOMPARE(contents(path(QStringLiteral("board.dsn"))), QByteArray());
+        QCOMPARE(TestFiles::contents(path(QStringLiteral("board.dsn"))), QByteArray());
     }
 
     void namesAndShowsTheProject()
