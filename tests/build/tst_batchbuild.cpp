@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
 
 bool writeFile(const QString &path, const QByteArray &text)
@@ -112,6 +114,39 @@ private slots:
         QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile clean -s")));
         QCOMPARE(result.lines.last(), QStringLiteral("Cleaned."));
         QCOMPARE(digest(settingsFile()), before);
+    }
+
+    void interruptEndsTheToolsToo()
+    {
+        // A tool that would run for minutes, started by make.
+        QVERIFY(writeFile(at(QStringLiteral("tools/make")),
+                          "#!/bin/sh\nsleep 300 &\necho $! > \"$TOOL_PID\"\nwait\n"));
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), at(QStringLiteral("config")));
+        environment.insert(QStringLiteral("TOOL_PID"), at(QStringLiteral("tool.pid")));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZMX_BUILD_DIR "/bin/zmxstudio"), {QStringLiteral("--build"), at(QStringLiteral("project/p.zmxp"))});
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(at(QStringLiteral("tool.pid"))).size() > 0, 30000);
+        QFile pidFile(at(QStringLiteral("tool.pid")));
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const QByteArray tool = pidFile.readAll().trimmed();
+
+        ::kill(pid_t(program.processId()), SIGINT);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+        // Gone, or at most a zombie waiting for a parent that does not reap it.
+        const auto toolRuns = [&tool] {
+            QFile status(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(tool)));
+            if (!status.open(QIODevice::ReadOnly))
+                return false;
+            const QByteArray line = status.readAll();
+            const qsizetype end = line.lastIndexOf(')');
+            return end < 0 || line.mid(end + 2, 1) != "Z";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!toolRuns(), 10000);
     }
 
     void failsOnWhatItCannotOpen()
