@@ -1,24 +1,11 @@
 #include "app/consoleworkbench.h"
 
-#include "app/helpers.h"
+#include "app/workingdirectories.h"
 #include "app/xmldocument.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <cstdio>
-
-namespace {
-
-QString besideApplication(const QString &name)
-{
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.cdUp();
-    dir.cd(name);
-    return dir.absolutePath();
-}
-
-}
 
 ConsoleWorkbench::ConsoleWorkbench()
     : store(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio")), out(stdout, QIODevice::WriteOnly)
@@ -72,32 +59,32 @@ QString ConsoleWorkbench::directory(const QString &key, const QString &fallback,
 
 QString ConsoleWorkbench::compilersDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Compilers"), besideApplication(QStringLiteral("compilers")), defaultOnly);
+    return directory(QStringLiteral("Compilers"), WorkingDirectories::compilers(), defaultOnly);
 }
 
 QString ConsoleWorkbench::toolsDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Tools"), QDir(QCoreApplication::applicationDirPath()).absolutePath(), defaultOnly);
+    return directory(QStringLiteral("Tools"), WorkingDirectories::tools(), defaultOnly);
 }
 
 QString ConsoleWorkbench::simulatorDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Simulator"), besideApplication(QStringLiteral("simulator")), defaultOnly);
+    return directory(QStringLiteral("Simulator"), WorkingDirectories::simulator(), defaultOnly);
 }
 
 QString ConsoleWorkbench::syntaxDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Syntax"), besideApplication(QStringLiteral("syntax")), defaultOnly);
+    return directory(QStringLiteral("Syntax"), WorkingDirectories::syntax(), defaultOnly);
 }
 
 QString ConsoleWorkbench::devBoardsDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("DevBoards"), besideApplication(QStringLiteral("devboards")), defaultOnly);
+    return directory(QStringLiteral("DevBoards"), WorkingDirectories::devBoards(), defaultOnly);
 }
 
 QString ConsoleWorkbench::projectsDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Projects"), documentsFolder(), defaultOnly);
+    return directory(QStringLiteral("Projects"), WorkingDirectories::projects(), defaultOnly);
 }
 
 QString ConsoleWorkbench::quorvinPath(bool)

@@ -133,14 +133,7 @@ private:
     void connectActions();
     void createToolBars();
     void createMenus();
-    QString directory(const QString &key, bool defaultOnly, QString (SrcManager::*computeDefault)() const);
-    QString besideApplication(const QString &name) const;
-    QString defaultCompilersDirectory() const;
-    QString defaultToolsDirectory() const;
-    QString defaultSimulatorDirectory() const;
-    QString defaultSyntaxDirectory() const;
-    QString defaultDevBoardsDirectory() const;
-    QString defaultProjectsDirectory() const;
+    QString directory(const QString &key, bool defaultOnly, QString (*computeDefault)());
     QString lookUpQuorvinInRegistry();
     static void addRecent(QStringList &list, const QString &fileName);
 

@@ -1,6 +1,6 @@
 #include "app/srcmanager.h"
 
-#include "app/helpers.h"
+#include "app/workingdirectories.h"
 #include "editor/srctabsholder.h"
 #include "platform/registry.h"
 #include "projects/projectsmanager.h"
@@ -14,6 +14,14 @@
 namespace {
 
 const char *const makerKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dravenhol Electronics\\";
+
+// Unlike the installation's folders, the projects folder is the user's: it is made on demand.
+QString createdProjectsDirectory()
+{
+    const QString path = WorkingDirectories::projects();
+    QDir().mkpath(path);
+    return path;
+}
 
 }
 
@@ -36,91 +44,47 @@ void SrcManager::setSettingsValue(const QString &key, const QVariant &value)
     settingsStore->setValue(key, value);
 }
 
-QString SrcManager::directory(const QString &key, bool defaultOnly, QString (SrcManager::*computeDefault)() const)
+QString SrcManager::directory(const QString &key, bool defaultOnly, QString (*computeDefault)())
 {
     if (!defaultOnly) {
         const QString stored = settingsStore->value(key).toString();
         if (!stored.isEmpty())
             return stored;
     }
-    const QString computed = (this->*computeDefault)();
+    const QString computed = computeDefault();
     if (!defaultOnly)
         settingsStore->setValue(key, computed);
     return computed;
 }
 
-// The application directory's parent, then its subdirectory name when that exists.
-QString SrcManager::besideApplication(const QString &name) const
-{
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.cdUp();
-    dir.cd(name);
-    return dir.absolutePath();
-}
-
-QString SrcManager::defaultCompilersDirectory() const
-{
-    return besideApplication(QStringLiteral("compilers"));
-}
-
-QString SrcManager::defaultToolsDirectory() const
-{
-    return QDir(QCoreApplication::applicationDirPath()).absolutePath();
-}
-
-QString SrcManager::defaultSimulatorDirectory() const
-{
-    return besideApplication(QStringLiteral("simulator"));
-}
-
-QString SrcManager::defaultSyntaxDirectory() const
-{
-    return besideApplication(QStringLiteral("syntax"));
-}
-
-QString SrcManager::defaultDevBoardsDirectory() const
-{
-    return besideApplication(QStringLiteral("devboards"));
-}
-
-QString SrcManager::defaultProjectsDirectory() const
-{
-    QDir dir(documentsFolder());
-    const QString name = QStringLiteral("ZMX Studio Projects");
-    if (!dir.exists(name))
-        dir.mkpath(name);
-    dir.cd(name);
-    return dir.absolutePath();
-}
-
 QString SrcManager::compilersDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Compilers"), defaultOnly, &SrcManager::defaultCompilersDirectory);
+    return directory(QStringLiteral("Compilers"), defaultOnly, &WorkingDirectories::compilers);
 }
 
 QString SrcManager::toolsDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Tools"), defaultOnly, &SrcManager::defaultToolsDirectory);
+    return directory(QStringLiteral("Tools"), defaultOnly, &WorkingDirectories::tools);
 }
 
 QString SrcManager::simulatorDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Simulator"), defaultOnly, &SrcManager::defaultSimulatorDirectory);
+    return directory(QStringLiteral("Simulator"), defaultOnly, &WorkingDirectories::simulator);
 }
 
 QString SrcManager::syntaxDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Syntax"), defaultOnly, &SrcManager::defaultSyntaxDirectory);
+    return directory(QStringLiteral("Syntax"), defaultOnly, &WorkingDirectories::syntax);
 }
 
 QString SrcManager::devBoardsDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("DevBoards"), defaultOnly, &SrcManager::defaultDevBoardsDirectory);
+    return directory(QStringLiteral("DevBoards"), defaultOnly, &WorkingDirectories::devBoards);
 }
 
 QString SrcManager::projectsDirectory(bool defaultOnly)
 {
-    return directory(QStringLiteral("Projects"), defaultOnly, &SrcManager::defaultProjectsDirectory);
+    return directory(QStringLiteral("Projects"), defaultOnly, &createdProjectsDirectory);
 }
 
 void SrcManager::setCompilersDirectory(const QString &path)

@@ -1,0 +1,23 @@
+#ifndef WORKINGDIRECTORIES_H
+#define WORKINGDIRECTORIES_H
+
+#include <QString>
+
+// Where the working directories are when the settings name none: the installation's
+// folders beside bin/, and a projects folder below the user's Documents.
+class WorkingDirectories
+{
+public:
+    static QString compilers();
+    static QString tools();
+    static QString simulator();
+    static QString syntax();
+    static QString devBoards();
+    // Not created here; the window creates it when it first stores it.
+    static QString projects();
+
+private:
+    static QString besideApplication(const QString &name);
+};
+
+#endif
