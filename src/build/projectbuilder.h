@@ -5,6 +5,7 @@
 #include "build/makerunner.h"
 #include "build/outputparser.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -52,11 +53,16 @@ private:
     QString projectDirectory() const;
     bool hasSourceFiles() const;
     QProcessEnvironment makeEnvironment(const MakefileWriter &writer, const QString &goal, bool &configured) const;
+    QStringList makeArguments(const QString &goal) const;
+    // make may end well without making the target (a tool that fails without saying so):
+    // the target must exist and be made by this run, or be what make finds up to date.
+    bool targetMade(const QDateTime &start);
 
     Project &project;
     BuildConfigList *compilers;
     Workbench *mainWindow;
     MakeRunner runner;
+    MakeRunner question; // asks make whether the target is up to date; prints nothing
     OutputParser parser;
     QList<ErrorFile> errorFiles;
     bool building = false;

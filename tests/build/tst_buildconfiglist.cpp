@@ -95,7 +95,7 @@ private slots:
         const QString alphaPath = QDir(loadingDir).absoluteFilePath(QStringLiteral("alpha.xml"));
         const QString betaPath = QDir(loadingDir).absoluteFilePath(QStringLiteral("beta.xml"));
         QCOMPARE(workbench->output.size(), 4);
-        QCOMPARE(workbench->output.at(0), QStringLiteral("error: Unknows option parameter type number"));
+        QCOMPARE(workbench->output.at(0), QStringLiteral("error: Unknown option parameter type number"));
         QCOMPARE(workbench->output.at(1), QStringLiteral("error: Error loading %1\n").arg(alphaPath));
         QCOMPARE(workbench->output.at(2), QStringLiteral("error: Duplicated compiler configuration \"ALPHA TOOLS\":\n%1,\n%2.\n")
                                               .arg(alphaPath, betaPath));
