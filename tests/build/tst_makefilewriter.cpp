@@ -139,31 +139,30 @@ AS=%COMPILER_DIR%/tcc
 
 # Build tree:
 all:	Debug
+.PHONY:	all Debug tidy clean
 
 Debug:	Debug/Main.hex
 
-Debug/Main.hex:	Debug/firmware.elf 
+Debug/Main.hex:	Debug/firmware.elf Debug/Makefile.flags
 	$(HEX) Debug/firmware.elf Debug/Main.hex %PATH%
 
-Debug/firmware.elf:	Debug/main.o Debug/util.o Debug/start.o app.ld 
+Debug/firmware.elf:	Debug/main.o Debug/util.o Debug/start.o app.ld Debug/Makefile.flags
 	echo linking firmware
 	$(LD)  -o Debug/firmware.elf Debug/main.o Debug/util.o Debug/start.o -T"app.ld"
 	tsize Debug/firmware.elf
 
-Debug/main.o:	src/main.c 
+Debug/main.o:	src/main.c Debug/Makefile.flags
 	$(CC) $(CCFLAGS)  -c src/main.c -o Debug/main.o -DF=32768
 
-Debug/util.o:	src/util.c 
+Debug/util.o:	src/util.c Debug/Makefile.flags
 	$(CC) $(CCFLAGS)  -c src/util.c -o Debug/util.o -DF=32768
 
-Debug/start.o:	start.s 
+Debug/start.o:	start.s Debug/Makefile.flags
 	$(AS) -c start.s -o Debug/start.o
 
 # tidy - delete all temporary files which are not involved in the target generation
 tidy:
 	rm -rf Debug/firmware.map
-	rm -rf main.lst
-	rm -rf util.lst
 
 # cleanup - delete all generated files
 clean:	tidy
@@ -172,6 +171,10 @@ clean:	tidy
 	rm -rf Debug/main.o
 	rm -rf Debug/util.o
 	rm -rf Debug/start.o
+	rm -rf Debug/Makefile.flags
+
+# What the files were made from and with
+Debug/Makefile.flags:
 )").replace(QLatin1Char('@'), dir());
         const QString written = readText(writer.makefile());
         if (written != expected) {
@@ -312,8 +315,8 @@ clean:	tidy
     void readsClockTexts_data()
     {
         QTest::addColumn<QString>("clock");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("empty") << QString() << QString();
+        QTest::addColumn<QString>("value"); // null: refused
+        QTest::newRow("empty") << QString() << QStringLiteral("");
         QTest::newRow("hertz") << QStringLiteral("8000000") << QStringLiteral("8000000");
         QTest::newRow("MHz") << QStringLiteral("4 MHz") << QStringLiteral("4000000");
         QTest::newRow("fraction MHz") << QStringLiteral("7.3728MHz") << QStringLiteral("7372800");
@@ -321,15 +324,26 @@ clean:	tidy
         QTest::newRow("k only") << QStringLiteral("455k") << QStringLiteral("455000");
         QTest::newRow("Hz") << QStringLiteral("100 Hz") << QStringLiteral("100");
         QTest::newRow("fraction cut") << QStringLiteral("1.5 Hz") << QStringLiteral("1");
-        QTest::newRow("leading M") << QStringLiteral("M4") << QStringLiteral("M4");
-        QTest::newRow("words") << QStringLiteral("fast") << QStringLiteral("fast");
+        QTest::newRow("largest") << QStringLiteral("4294967295") << QStringLiteral("4294967295");
+        QTest::newRow("too large") << QStringLiteral("4294967296") << QString();
+        QTest::newRow("overflowing") << QStringLiteral("1e300MHz") << QString();
+        QTest::newRow("negative") << QStringLiteral("-5MHz") << QString();
+        QTest::newRow("zero") << QStringLiteral("0 Hz") << QString();
+        QTest::newRow("below one hertz") << QStringLiteral("0.5 Hz") << QString();
+        QTest::newRow("infinite") << QStringLiteral("inf") << QString();
+        QTest::newRow("not a number") << QStringLiteral("nan") << QString();
+        QTest::newRow("leading M") << QStringLiteral("M4") << QString();
+        QTest::newRow("words") << QStringLiteral("fast") << QString();
+        QTest::newRow("make code") << QStringLiteral("$(shell touch X)") << QString();
     }
 
     void readsClockTexts()
     {
         QFETCH(QString, clock);
         QFETCH(QString, value);
-        QCOMPARE(PlaceholderResolver::clockValue(clock), value);
+        const std::optional<QString> read = PlaceholderResolver::clockValue(clock);
+        QCOMPARE(read.has_value(), !value.isNull());
+        QCOMPARE(read.value_or(QString()), value.isNull() ? QString() : value);
     }
 
     void namesFilesFromExplicitNamesAndTemplates()
@@ -345,23 +359,24 @@ clean:	tidy
         QVERIFY(configuration->renameFile(at(QStringLiteral("main.c")), at(QStringLiteral("core.c"))));
         touch(at(QStringLiteral("core.c")));
         QVERIFY(writer.write());
-        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nDebug/core.o:\tcore.c \n")));
+        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nDebug/core.o:\tcore.c Debug/Makefile.flags\n")));
     }
 
     void writesNamesWithBlanksAndDollarsSafely()
     {
-        addFiles({QStringLiteral("my file.c"), QStringLiteral("price$x.c")});
+        addFiles({QStringLiteral("my file.c"), QStringLiteral("price$x.c"), QStringLiteral("-x.c")});
         MakefileWriter writer(*configuration, dir(), workbench);
         QVERIFY(writer.write());
         const QString text = readText(writer.makefile());
-        // A generated name with blanks is written with underscores as rule target and as
-        // prerequisite; an existing source keeps its name, escaped for make.
-        QVERIFY(text.contains(QStringLiteral("\nDebug/firmware.elf:\tDebug/my_file.o Debug/price$$x.o \n")));
-        QVERIFY(text.contains(QStringLiteral("\nDebug/my_file.o:\tmy\\ file.c \n")));
-        QVERIFY(text.contains(QStringLiteral("\nDebug/price$$x.o:\tprice$$x.c \n")));
-        QVERIFY(text.contains(QStringLiteral("-c price\\$$x.c -o Debug/price\\$$x.o")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf Debug/price\\$$x.o\n")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf price\\$$x.lst\n")));
+        // Rule heads name the files the recipes make, escaped for make; recipes quote them
+        // for the shell; a name that starts with "-" is no option.
+        QVERIFY(text.contains(QStringLiteral("\nDebug/firmware.elf:\tDebug/my\\ file.o Debug/price$$x.o Debug/-x.o ")));
+        QVERIFY(text.contains(QStringLiteral("\nDebug/my\\ file.o:\tmy\\ file.c Debug/Makefile.flags\n")));
+        QVERIFY(text.contains(QStringLiteral("-c 'my file.c' -o 'Debug/my file.o'")));
+        QVERIFY(text.contains(QStringLiteral("-c 'price$$x.c' -o 'Debug/price$$x.o'")));
+        QVERIFY(text.contains(QStringLiteral("-c ./-x.c -o Debug/-x.o")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Debug/price$$x.o'\n")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Debug/my file.o'\n")));
     }
 
     void reportsWhatStopsTheMakefile()
