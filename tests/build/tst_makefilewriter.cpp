@@ -8,6 +8,7 @@
 #include "testregistry.h"
 
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -377,6 +378,99 @@ Debug/Makefile.flags:
         QVERIFY(text.contains(QStringLiteral("-c ./-x.c -o Debug/-x.o")));
         QVERIFY(text.contains(QStringLiteral("\trm -rf 'Debug/price$$x.o'\n")));
         QVERIFY(text.contains(QStringLiteral("\trm -rf 'Debug/my file.o'\n")));
+    }
+
+    void refusesValuesTheMakefileCannotTake_data()
+    {
+        QTest::addColumn<QString>("configuration"); // the CONFIGURATION element's attributes and children
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("error");
+        const QStringList main{QStringLiteral("main.c")};
+        const QString project = QStringLiteral("error: Project p.zmxp, configuration ");
+        QTest::newRow("name with a slash") << "NAME='../x'><CONTROLLER FAMILY='TF' TYPE='t100'" << main
+                                           << "error: Project p.zmxp: the configuration name \"../x\" names the files the "
+                                              "build makes and must not hold \"/\", \"\\\" or \"..\".";
+        QTest::newRow("controller with a line") << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100&#10;X := 1'" << main
+                                                << project + "\"Main\": the TYPE \"t100\\nX := 1\" holds a line break, "
+                                                             "which a Makefile cannot take.";
+        QTest::newRow("clock in words") << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100' CLOCK='fast'" << main
+                                        << project + "\"Main\": the CLOCK \"fast\" is not a frequency from 1 Hz to 4294967295 Hz.";
+        QTest::newRow("option with a line")
+            << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'/><OPTION NAME='-D' VALUE='A&#10;b:' TOOL='CC'" << main
+            << project + "\"Main\": the OPTION \"-DA\\nb:\" holds a line break, which a Makefile cannot take.";
+        QTest::newRow("option with a backslash before a hash")
+            << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'/><OPTION NAME='-D' VALUE='A=\\#' TOOL='CC'" << main
+            << project + "\"Main\": the OPTION \"-DA=\\#\" holds a backslash before \"#\" or at the end, which a "
+                         "Makefile cannot take.";
+        QTest::newRow("two sources, one object")
+            << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'" << QStringList{"main.c", "sub/main.c"}
+            << "error: Two steps of the build would make the same file @/Debug/main.o; rename one of the files @/main.c "
+               "and @/sub/main.c.";
+    }
+
+    void refusesValuesTheMakefileCannotTake()
+    {
+        QFETCH(QString, configuration);
+        QFETCH(QStringList, files);
+        QFETCH(QString, error);
+        QDomDocument document;
+        QVERIFY(document.setContent(QStringLiteral("<CONFIGURATION COMPILER=\"Test Chain\" TARGET=\"Debug\" %1/></CONFIGURATION>")
+                                        .arg(configuration)));
+        BuildProject loaded(workbench, compilers);
+        QVERIFY(loaded.load(document.documentElement(), at(QStringLiteral("p.zmxp"))));
+        for (const QString &file : files) {
+            touch(at(file));
+            loaded.addFile(at(file), true);
+        }
+        workbench->output.clear();
+        MakefileWriter writer(loaded, dir(), workbench);
+        writer.setProjectFile(at(QStringLiteral("p.zmxp")));
+        QVERIFY(!writer.write());
+        QCOMPARE(workbench->output, QStringList{error.replace(QLatin1Char('@'), dir())});
+        QVERIFY(!QFile::exists(writer.makefile()));
+    }
+
+    void refusesAToolChainWithoutItsTools_data()
+    {
+        QTest::addColumn<QByteArray>("tool");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("tool that failed to load")
+            << QByteArray("<TOOL FILE='cc' NAME='CC'><OPTION NAME='-O' PARAM='number'/></TOOL>")
+            << QStringList{"error: The compiler configuration @/chain.xml could not load its tool \"CC\"; it cannot build.",
+                           "error: The compiler configuration @/chain.xml has no tool \"CC\" for its processes."};
+        QTest::newRow("no tool of that name") << QByteArray("<TOOL FILE='cc' NAME='XX'/>")
+                                              << QStringList{"error: The compiler configuration @/chain.xml has no tool \"CC\" for its processes."};
+        QTest::newRow("tool file with a line") << QByteArray("<TOOL FILE='cc&#10;all: ; touch X' NAME='CC'/>")
+                                               << QStringList{"error: Project p.zmxp, configuration \"Main\": the TOOL FILE "
+                                                              "\"cc\\nall: ; touch X\" holds a line break, which a Makefile cannot take."};
+    }
+
+    void refusesAToolChainWithoutItsTools()
+    {
+        QFETCH(QByteArray, tool);
+        QFETCH(QStringList, errors);
+        QTemporaryDir chains;
+        QFile chain(chains.filePath(QStringLiteral("chain.xml")));
+        QVERIFY(chain.open(QIODevice::WriteOnly));
+        chain.write("<COMPILER NAME='Chain'><FILE NAME='c' SOURCE='1'/>" + tool + R"(
+            <PROCESS TOOL="CC" NAME="Compile" CMDLINE="$(CC) -o %OUTFILE% %INFILE%"><FILE OUTPUT="hex" INPUT="c"/></PROCESS>
+            <FAMILY NAME="F"><CONTROLLER NAME="c"/></FAMILY><TARGET NAME="Debug"><FILE OUTPUT="hex"/></TARGET></COMPILER>)");
+        chain.close();
+        BuildConfigList list(workbench);
+        QVERIFY(list.loadAll(chains.path()));
+        BuildProject broken(workbench, &list);
+        broken.setName(QStringLiteral("Main"));
+        QVERIFY(broken.selectCompiler(QStringLiteral("Chain")));
+        QVERIFY(broken.selectTarget(QStringLiteral("Debug")));
+        touch(at(QStringLiteral("main.c")));
+        QVERIFY(broken.addFile(at(QStringLiteral("main.c")), true));
+        workbench->output.clear();
+        MakefileWriter writer(broken, dir(), workbench);
+        writer.setProjectFile(at(QStringLiteral("p.zmxp")));
+        QVERIFY(!writer.write());
+        for (QString &error : errors)
+            error.replace(QLatin1Char('@'), chains.path());
+        QCOMPARE(workbench->output, errors);
     }
 
     void reportsWhatStopsTheMakefile()
