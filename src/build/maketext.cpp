@@ -29,7 +29,8 @@ QString MakeText::variableRefusal(const QString &text)
     const QString refusal = valueRefusal(text);
     if (!refusal.isEmpty())
         return refusal;
-    // make reads "\\#" as a backslash and a comment, and a final backslash joins the next line.
+    // Escaped for make, a backslash before "#" reads as a backslash and then a comment; a
+    // final backslash joins the next line to the value.
     if (text.contains(QLatin1String("\\#")) || text.endsWith(QLatin1Char('\\')))
         return tr("a backslash before \"#\" or at the end");
     return QString();

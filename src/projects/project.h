@@ -149,6 +149,7 @@ private:
     QString groupForFile(const QString &path) const;
     QString iconForFile(const QString &path) const;
     bool addFileEntry(const QString &path, const QString &group);
+    bool acceptsFileName(const QString &path) const;
     void createFileItem(int index);
     int groupIndex(const QString &name) const;
     int ensureGroup(const QString &name);
