@@ -11,8 +11,8 @@
 #include <QString>
 
 class BuildConfigList;
+class BuildableProject;
 class BuildProject;
-class Project;
 class Workbench;
 
 // Builds, cleans and tidies a project's current configuration: checks it, saves the project,
@@ -23,7 +23,7 @@ class ProjectBuilder : public QObject
     Q_OBJECT
 
 public:
-    ProjectBuilder(Project &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
+    ProjectBuilder(BuildableProject &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
     ~ProjectBuilder() override;
 
     // Checks, saving and Makefile generation; false after saying why.
@@ -51,14 +51,13 @@ public slots:
 private:
     bool run(const QString &workingDirectory, const QString &goal);
     QString projectDirectory() const;
-    bool hasSourceFiles() const;
     QProcessEnvironment makeEnvironment(const MakefileWriter &writer, const QString &goal, bool &configured) const;
     QStringList makeArguments(const QString &goal) const;
     // make may end well without making the target (a tool that fails without saying so):
     // the target must exist and be made by this run, or be what make finds up to date.
     bool targetMade(const QDateTime &start);
 
-    Project &project;
+    BuildableProject &project;
     BuildConfigList *compilers;
     Workbench *mainWindow;
     MakeRunner runner;
