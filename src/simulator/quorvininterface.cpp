@@ -1,6 +1,6 @@
 #include "simulator/quorvininterface.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "platform/eventwait.h"
 #include "platform/paths.h"
 #include "platform/simulatorwindow.h"

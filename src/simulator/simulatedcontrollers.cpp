@@ -1,6 +1,6 @@
 #include "simulator/simulatedcontrollers.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QDir>
 
