@@ -32,6 +32,27 @@ void DialogAnswerer::handleNext(std::function<void(QWidget *)> action)
     waitForModal(std::move(action), 500);
 }
 
+QStringList DialogAnswerer::answerWhile(const std::function<void()> &action, QMessageBox::StandardButton button)
+{
+    QStringList texts;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&texts, button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        texts.append(box->text() + QLatin1Char('\n') + box->informativeText());
+        seenTexts().append(texts.last());
+        if (QAbstractButton *target = box->button(button))
+            target->click();
+        else
+            box->reject();
+    });
+    watcher.start();
+    action();
+    return texts;
+}
+
 void DialogAnswerer::pressButton(QMessageBox::StandardButton button)
 {
     handleNext([button](QWidget *modal) {

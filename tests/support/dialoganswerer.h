@@ -15,6 +15,9 @@ public:
     static void pressButton(QMessageBox::StandardButton button);
     // Act on whatever modal widget comes next (a file dialog, a program dialog).
     static void handleNext(std::function<void(QWidget *)> action);
+    // Runs action and answers every message box it opens meanwhile with button; returns
+    // the texts of those boxes. Nothing stays queued for a box that never came.
+    static QStringList answerWhile(const std::function<void()> &action, QMessageBox::StandardButton button);
     // Texts ("text\ninformative text") of the message boxes answered so far.
     static QStringList &seenTexts();
 };
