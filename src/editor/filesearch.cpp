@@ -11,21 +11,21 @@ FileSearch::FileSearch(const SearchPattern &pattern, const QStringList &files, K
 
 void FileSearch::run()
 {
+    SourceFile file;
     for (int index = 0; index < files.size(); ++index) {
         if (cancelRequested) {
             stoppedEarly = true;
             return;
         }
-        searchFile(index);
+        searchFile(index, file);
         done = index + 1;
         if (kind == FirstMatch && firstMatch >= 0)
             return;
     }
 }
 
-void FileSearch::searchFile(int index)
+void FileSearch::searchFile(int index, SourceFile &file)
 {
-    SourceFile file;
     FileResult result;
     result.path = files.at(index);
     if (!file.load(result.path)) {

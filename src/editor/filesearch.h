@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <atomic>
 
+class SourceFile;
+
 // One pass of a search over files on disk that no editor shows, file by file. run() does
 // the work in the calling thread; a BackgroundSearch runs it beside the event loop. Only
 // cancel() and filesDone() are for other threads while it runs.
@@ -45,7 +47,7 @@ public:
     int firstMatchIndex() const { return firstMatch; }
 
 private:
-    void searchFile(int index);
+    void searchFile(int index, SourceFile &file);
 
     SearchPattern pattern;
     QStringList files;

@@ -256,7 +256,7 @@ SearchPattern::Match FindDialog::searchEditor(const DocumentText &document) cons
     if (forward) {
         const bool continued = last.start >= 0;
         const qsizetype from = document.offsetOf(continued ? last.end : start.end);
-        const qsizetype emptyNotAt = continued ? from : -1;
+        const qsizetype emptyNotAt = continued && last.empty ? from : -1;
         const SearchPattern::Match match = pattern.findForward(text, from, emptyNotAt);
         return match.isValid() ? match : pattern.findForward(text, 0, emptyNotAt);
     }
@@ -307,7 +307,7 @@ FindDialog::Outcome FindDialog::findStep(Mode mode)
         }
         if (firstStart < 0)
             firstStart = from;
-        last = Span{from, to};
+        last = Span{from, to, from == to};
         editor->ensureLineVisible(int(editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, from)));
         if (forward)
             editor->SendScintilla(QsciScintillaBase::SCI_SETSEL, from, to);

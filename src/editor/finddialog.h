@@ -55,6 +55,8 @@ private:
     {
         int start = -1;
         int end = -1;
+        // The match was empty: the next one must not be empty at the same place.
+        bool empty = false;
     };
 
     bool takeTexts();

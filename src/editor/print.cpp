@@ -1,10 +1,10 @@
 #include "editor/print.h"
 
+#include "editor/lineprinter.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 
 #include <QPrintDialog>
-#include <Qsci/qsciprinter.h>
 
 Print::Print(SrcTabsHolder *tabs, QWidget *owner) : QObject(owner), tabs(tabs), owner(owner) {}
 
@@ -14,10 +14,10 @@ Print::~Print()
     delete printDialog;
 }
 
-QsciPrinter *Print::printer()
+LinePrinter *Print::printer()
 {
     if (!printer_)
-        printer_ = std::make_unique<QsciPrinter>(QPrinter::ScreenResolution);
+        printer_ = std::make_unique<LinePrinter>();
     return printer_.get();
 }
 
@@ -40,7 +40,7 @@ void Print::printFile()
     SourceEditor *editor = tabs ? tabs->currentEditor() : nullptr;
     if (!editor)
         return;
-    QsciPrinter *target = printer();
+    LinePrinter *target = printer();
     if (!printDialog)
         printDialog = new QPrintDialog(target, owner);
     printDialog->setWindowTitle(tr("Print Document"));

@@ -7,7 +7,7 @@
 
 class QPrintDialog;
 class QWidget;
-class QsciPrinter;
+class LinePrinter;
 class QsciScintilla;
 class SrcTabsHolder;
 
@@ -24,7 +24,7 @@ public:
 
     void printFile();
     // The printer of every print, made on first use.
-    QsciPrinter *printer();
+    LinePrinter *printer();
 
     // The lines a print of editor covers: the whole document (-1, -1) or the lines the
     // selection touches; a selection that ends at the start of a line leaves that line out.
@@ -33,7 +33,7 @@ public:
 private:
     SrcTabsHolder *tabs;
     QWidget *owner;
-    std::unique_ptr<QsciPrinter> printer_;
+    std::unique_ptr<LinePrinter> printer_;
     QPointer<QPrintDialog> printDialog;
 };
 
