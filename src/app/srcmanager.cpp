@@ -1,7 +1,10 @@
 #include "app/srcmanager.h"
 
 #include "core/quorvindialog.h"
+#include "editor/finddialog.h"
+#include "editor/gotolinedialog.h"
 #include "editor/outwindow.h"
+#include "editor/print.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "platform/htmlhelp.h"
@@ -433,12 +436,52 @@ void SrcManager::help()
 
 void SrcManager::showProgramConfigurationDialog() {}
 
-void SrcManager::find() {}
+FindDialog *SrcManager::findDialog()
+{
+    if (!findDialog_)
+        findDialog_ = new FindDialog(this, tabsHolder, projectsManager, this);
+    return findDialog_;
+}
 
-void SrcManager::findNext() {}
+GotoLineDialog *SrcManager::gotoLineDialog()
+{
+    if (!gotoLineDialog_)
+        gotoLineDialog_ = new GotoLineDialog(this);
+    return gotoLineDialog_;
+}
 
-void SrcManager::replace() {}
+Print *SrcManager::printer()
+{
+    if (!printer_)
+        printer_ = new Print(tabsHolder, this);
+    return printer_;
+}
 
-void SrcManager::gotoLine() {}
+void SrcManager::find()
+{
+    findDialog()->showFor(false);
+}
 
-void SrcManager::print() {}
+void SrcManager::findNext()
+{
+    findDialog()->findNextCommand();
+}
+
+void SrcManager::replace()
+{
+    findDialog()->showFor(true);
+}
+
+void SrcManager::gotoLine()
+{
+    SourceEditor *editor = tabsHolder->currentEditor();
+    if (!editor)
+        return;
+    gotoLineDialog()->setEditor(editor);
+    gotoLineDialog()->exec();
+}
+
+void SrcManager::print()
+{
+    printer()->printFile();
+}

@@ -12,7 +12,10 @@ class QComboBox;
 class QMenu;
 class QSettings;
 class QToolBar;
+class FindDialog;
+class GotoLineDialog;
 class OutWindow;
+class Print;
 class ProjectsManager;
 class SrcTabsHolder;
 
@@ -33,6 +36,10 @@ public:
     SrcTabsHolder *tabs() const { return tabsHolder; }
     ProjectsManager *projects() const { return projectsManager; }
     OutWindow *output() const { return outWindow; }
+    // Made at their first use and kept, with their state, until the window ends.
+    FindDialog *findDialog();
+    GotoLineDialog *gotoLineDialog();
+    Print *printer();
     QMenu *recentMenu() const { return recentlyOpenedMenu; }
     const QStringList &recentProjectList() const { return recentProjects; }
     const QStringList &recentFileList() const { return recentFiles; }
@@ -150,6 +157,9 @@ private:
     SrcTabsHolder *tabsHolder = nullptr;
     ProjectsManager *projectsManager = nullptr;
     OutWindow *outWindow = nullptr;
+    FindDialog *findDialog_ = nullptr;
+    GotoLineDialog *gotoLineDialog_ = nullptr;
+    Print *printer_ = nullptr;
     QStringList rememberedFiles;
     QStringList recentProjects;
     QStringList recentFiles;

@@ -1,6 +1,6 @@
 #include "editor/finddialog.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "editor/backgroundsearch.h"
 #include "editor/documenttext.h"
 #include "editor/filesearch.h"

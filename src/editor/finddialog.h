@@ -1,7 +1,7 @@
 #ifndef FINDDIALOG_H
 #define FINDDIALOG_H
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "editor/searchpattern.h"
 #include "ui_finddialog.h"
 

@@ -1,7 +1,7 @@
 #ifndef GOTOLINEDIALOG_H
 #define GOTOLINEDIALOG_H
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "ui_gotolinedialog.h"
 
 #include <QPointer>

@@ -1,6 +1,7 @@
 #include "app/srcmanager.h"
 #include "dialoganswerer.h"
 #include "editor/finddialog.h"
+#include "editor/gotolinedialog.h"
 #include "editor/outtextedit.h"
 #include "editor/outwindow.h"
 #include "editor/sourceeditor.h"
@@ -40,6 +41,7 @@ private slots:
     void replaceAllInProjectFiles();
     void longProjectPassShowsProgressAndCancels();
     void historyAndModes();
+    void windowCommands();
 
 private:
     QString makeFile(const QString &name, const QByteArray &content);
@@ -492,6 +494,69 @@ void TestFindDialog::historyAndModes()
     for (int index = 0; index < find->count(); ++index)
         items.append(find->itemText(index));
     QCOMPARE(items, (QStringList{"tick", "Tick"}));
+}
+
+// The window's actions and keys reach the dialogs it made once.
+void TestFindDialog::windowCommands()
+{
+    main->show();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    // Without an editor neither printing nor going to a line asks anything.
+    QWidget *window = main.get();
+    QCOMPARE(DialogAnswerer::closeModalsWhile([window] {
+                 QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+                 QTest::keyClick(window, Qt::Key_G, Qt::ControlModifier);
+                 QTest::qWait(30);
+             }),
+             QStringList());
+
+    SourceEditor *editor = open(QStringLiteral("window.c"), "int abc;\nabc = 1;\n  abc++;\n");
+    editor->setFocus();
+    editor->setSelection(0, 4, 0, 7);
+    QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
+    FindDialog *find = main->findDialog();
+    QVERIFY(find->isVisible());
+    QCOMPARE(find->windowTitle(), QStringLiteral("Find"));
+    QCOMPARE(find->form().findTextComboBox->currentText(), QStringLiteral("abc"));
+    QVERIFY(!find->form().replaceCheckBox->isChecked());
+
+    main->activateWindow();
+    editor->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(editor, Qt::Key_F3);
+    QCOMPARE(editor->selectedText(), QStringLiteral("abc"));
+    int line = -1;
+    int index = -1;
+    editor->getCursorPosition(&line, &index);
+    QCOMPARE(line, 1);
+    QTest::keyClick(editor, Qt::Key_F3);
+    editor->getCursorPosition(&line, &index);
+    QCOMPARE(line, 2);
+
+    QTest::keyClick(editor, Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(main->findDialog(), find);
+    QCOMPARE(find->windowTitle(), QStringLiteral("Find / Replace"));
+    QVERIFY(find->form().replaceAllButton->isEnabled());
+
+    main->activateWindow();
+    editor->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    QString label;
+    DialogAnswerer::handleNext([&label](QWidget *modal) {
+        auto *gotoLine = qobject_cast<GotoLineDialog *>(modal);
+        if (!gotoLine) {
+            modal->close();
+            return;
+        }
+        label = gotoLine->findChild<QLabel *>(QStringLiteral("linesLabel"))->text();
+        QTest::keyClicks(gotoLine->lineEdit(), QStringLiteral("3"));
+        QTest::keyClick(gotoLine->lineEdit(), Qt::Key_Return);
+    });
+    QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(label, QStringLiteral("Line number (1 - 4)"));
+    editor->getCursorPosition(&line, &index);
+    QCOMPARE(line, 2);
+    QCOMPARE(index, 2);
 }
 
 ZMX_TEST(TestFindDialog)

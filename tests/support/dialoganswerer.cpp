@@ -53,6 +53,23 @@ QStringList DialogAnswerer::answerWhile(const std::function<void()> &action, QMe
     return texts;
 }
 
+QStringList DialogAnswerer::closeModalsWhile(const std::function<void()> &action)
+{
+    QStringList classes;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&classes] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        classes.append(QLatin1String(modal->metaObject()->className()));
+        modal->close();
+    });
+    watcher.start();
+    action();
+    return classes;
+}
+
 void DialogAnswerer::pressButton(QMessageBox::StandardButton button)
 {
     handleNext([button](QWidget *modal) {

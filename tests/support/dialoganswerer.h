@@ -18,6 +18,9 @@ public:
     // Runs action and answers every message box it opens meanwhile with button; returns
     // the texts of those boxes. Nothing stays queued for a box that never came.
     static QStringList answerWhile(const std::function<void()> &action, QMessageBox::StandardButton button);
+    // Runs action and closes every modal widget it opens meanwhile; returns their class names.
+    // For checks that nothing asks anything: no answer stays queued afterwards.
+    static QStringList closeModalsWhile(const std::function<void()> &action);
     // Texts ("text\ninformative text") of the message boxes answered so far.
     static QStringList &seenTexts();
 };
