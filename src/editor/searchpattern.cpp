@@ -99,19 +99,6 @@ qsizetype SearchPattern::count(QStringView text) const
     return matches;
 }
 
-QList<SearchPattern::Match> SearchPattern::findAll(QStringView text) const
-{
-    QList<Match> matches;
-    if (!isValid())
-        return matches;
-    QRegularExpressionMatchIterator iterator = expression.globalMatch(text);
-    while (iterator.hasNext()) {
-        const QRegularExpressionMatch found = iterator.next();
-        matches.append(Match{found.capturedStart(), found.capturedLength()});
-    }
-    return matches;
-}
-
 QList<SearchPattern::Replacement> SearchPattern::replacementsIn(QStringView text, const QString &replaceText) const
 {
     QList<Replacement> replacements;

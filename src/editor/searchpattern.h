@@ -46,15 +46,13 @@ public:
     Match findBackward(QStringView text, qsizetype before) const;
     bool containsMatch(QStringView text) const;
     qsizetype count(QStringView text) const;
-    // Every match, left to right, never overlapping; an empty match counts once.
-    QList<Match> findAll(QStringView text) const;
-
     struct Replacement
     {
         Match match;
         QString text;
     };
-    // Every match of findAll with what replaceText makes of it there.
+    // Every match, left to right, never overlapping (an empty one right after a match
+    // counts, a second one at the same place does not), with what replaceText makes of it.
     QList<Replacement> replacementsIn(QStringView text, const QString &replaceText) const;
 
     // What a match is replaced with: the replace text as it is, or for a regular expression
