@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -17,6 +18,7 @@ class GotoLineDialog;
 class OutWindow;
 class Print;
 class ProjectsManager;
+class SimulatedControllers;
 class SrcTabsHolder;
 
 // The main window: actions, menus, tool bars, the three panes, the settings store and the
@@ -94,6 +96,7 @@ public:
     QWidget *currentEditor() const override;
     bool isProjectFile(const QString &path) const override;
     QString controllerFamily(const QString &path) const override;
+    bool isSimulated(const QString &family, const QString &controller) const override;
     QString currentTarget() const override;
     bool advancedMode() const override { return advanced_; }
     QWidget *dialogParent() override { return this; }
@@ -160,6 +163,7 @@ private:
     FindDialog *findDialog_ = nullptr;
     GotoLineDialog *gotoLineDialog_ = nullptr;
     Print *printer_ = nullptr;
+    std::unique_ptr<SimulatedControllers> simulatedControllers;
     QStringList rememberedFiles;
     QStringList recentProjects;
     QStringList recentFiles;
