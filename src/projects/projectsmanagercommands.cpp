@@ -54,6 +54,12 @@ void ProjectsManager::openSample()
         box.exec();
         return;
     }
+    // The samples are read once; only an installation chosen since then reads them again.
+    const QString installation = owner->quorvinPath() + QDir::separator() + QStringLiteral("SAMPLES");
+    if (samples && samples->samplesDirectory() != installation) {
+        delete samples;
+        samples = nullptr;
+    }
     if (!samples) {
         WaitCursor waitCursor;
         samples = new SampleProject(this, owner, buildConfigs, owner->dialogParent());
