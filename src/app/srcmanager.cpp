@@ -5,6 +5,7 @@
 #include "editor/gotolinedialog.h"
 #include "editor/outwindow.h"
 #include "editor/print.h"
+#include "editor/programsettingsdialog.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "platform/htmlhelp.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -444,7 +446,28 @@ void SrcManager::help()
     showHelp(QLatin1String(helpFile), 0);
 }
 
-void SrcManager::showProgramConfigurationDialog() {}
+void SrcManager::showProgramConfigurationDialog()
+{
+    ProgramSettingsDialog dialog(this, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString previousCompilers = compilersDirectory();
+    setCompilersDirectory(dialog.directory(ProgramSettingsDialog::Compilers));
+    setSimulatorDirectory(dialog.directory(ProgramSettingsDialog::Simulator));
+    setSyntaxDirectory(dialog.directory(ProgramSettingsDialog::Syntax));
+    setToolsDirectory(dialog.directory(ProgramSettingsDialog::Tools));
+    setDevBoardsDirectory(dialog.directory(ProgramSettingsDialog::DevBoards));
+    setQuorvinPath(dialog.directory(ProgramSettingsDialog::Quorvin));
+    setProjectsDirectory(dialog.directory(ProgramSettingsDialog::Projects));
+
+    outWindow->loadSettings();
+    tabsHolder->applySettingsToAll();
+    projectsManager->applyTreeFormats();
+    // An empty row stands for the default, so the directories are compared as they are used.
+    if (QDir(compilersDirectory()).absolutePath() != QDir(previousCompilers).absolutePath())
+        projectsManager->reloadCompilers();
+    updateState();
+}
 
 FindDialog *SrcManager::findDialog()
 {

@@ -137,7 +137,6 @@ private:
     void createToolBars();
     void createMenus();
     QString directory(const QString &key, bool defaultOnly, QString (*computeDefault)());
-    QString lookUpQuorvinInRegistry();
     static void addRecent(QStringList &list, const QString &fileName);
 
     QAction *actions[ActionCount] = {};

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QXmlStreamWriter>
 
 ProjectsManager::ProjectsManager(Workbench *owner, QWidget *parent)
     : QDockWidget(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner), buildConfigs(new BuildConfigList(owner, this)),
@@ -238,6 +239,68 @@ void ProjectsManager::removeProject(int index)
     applyTreeFormats();
     updateWindowState();
     lastCurrentIndex = currentProjectIndex();
+}
+
+void ProjectsManager::reloadCompilers()
+{
+    // The builder of a running build holds the configurations it started with.
+    if (busy) {
+        reloadPending = true;
+        return;
+    }
+    reloadPending = false;
+    const QString directory = owner ? owner->compilersDirectory() : QString();
+
+    // A project whose compiler the new directory lacks would lose its configuration: the
+    // directory is then taken at the next start, when that project is read afresh.
+    BuildConfigList candidate(nullptr);
+    candidate.loadAll(directory);
+    QStringList missing;
+    for (const Project *open : std::as_const(projects)) {
+        for (int index = 0; index < open->configurationCount(); ++index) {
+            const QString name = open->configuration(index)->compilerName();
+            if (!name.isEmpty() && !candidate.find(name) && !missing.contains(name))
+                missing.append(name);
+        }
+    }
+    if (!missing.isEmpty()) {
+        error(tr("The compilers directory %1 has no configuration for %2, which the open project uses; "
+                 "it takes effect at the next start.\n")
+                  .arg(QDir::toNativeSeparators(directory), missing.join(QStringLiteral(", "))));
+        return;
+    }
+
+    // The configurations go through their project file form, which names the compiler
+    // only, so that they bind to the configurations read below.
+    QList<QByteArray> kept;
+    for (const Project *open : std::as_const(projects)) {
+        QByteArray xml;
+        QXmlStreamWriter writer(&xml);
+        writer.writeStartDocument();
+        writer.writeStartElement(QStringLiteral("PROJECT"));
+        for (int index = 0; index < open->configurationCount(); ++index)
+            open->configuration(index)->save(writer, open->fileName());
+        writer.writeEndElement();
+        writer.writeEndDocument();
+        kept.append(xml);
+    }
+    buildConfigs->loadAll();
+    for (int index = 0; index < projects.size(); ++index) {
+        Project *open = projects.at(index);
+        QDomDocument document;
+        document.setContent(kept.at(index));
+        std::vector<std::unique_ptr<BuildProject>> rebound;
+        for (QDomElement element = document.documentElement().firstChildElement(QStringLiteral("CONFIGURATION"));
+             !element.isNull(); element = element.nextSiblingElement(QStringLiteral("CONFIGURATION"))) {
+            auto configuration = std::make_unique<BuildProject>(owner, buildConfigs);
+            configuration->load(element, open->fileName());
+            rebound.push_back(std::move(configuration));
+        }
+        const int current = open->currentConfigurationIndex();
+        open->setConfigurations(std::move(rebound));
+        open->setCurrentConfiguration(current);
+        open->setMakefileCurrent(false);
+    }
 }
 
 void ProjectsManager::applyTreeFormats()

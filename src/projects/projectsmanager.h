@@ -14,6 +14,7 @@ class ProjectTreeWidget;
 class SimulatorLink;
 class QMenu;
 class QTreeWidgetItem;
+class SampleProject;
 class Workbench;
 
 // The projects pane and the controller of every project command. One project is open at a
@@ -54,6 +55,15 @@ public:
     QString controllerFamily(const QString &path) const;
 
     bool openProjectFile(const QString &path, bool quiet);
+    // Opens a copy of the sample in a new folder of the projects directory, after the current
+    // project agreed to close. True when the copy is open.
+    bool openSampleCopy(const QString &samplePath);
+    // Null until the first Open Sample.
+    SampleProject *sampleDialog() const { return samples; }
+    // Reads the compilers directory again. The open projects keep their configurations,
+    // unsaved changes included, bound to the configurations just read; during a build this
+    // waits for its end.
+    void reloadCompilers();
     bool askToClose(int index);
     bool closeCurrentProject();
     void removeProject(int index);
@@ -129,11 +139,13 @@ private:
     QList<Project *> projects;
     int lastCurrentIndex = -1;
     bool busy = false;
+    bool reloadPending = false;
     bool firmwareHandedOver = false;
     QTextCharFormat projectFormat;
     QTextCharFormat groupFormat;
     QTextCharFormat fileFormat;
     std::unique_ptr<SimulatorLink> simulator;
+    SampleProject *samples = nullptr;
 };
 
 #endif

@@ -6,7 +6,11 @@
 #include "build/compilersdialog.h"
 #include "projects/project.h"
 #include "projects/projecttreewidget.h"
+#include "projects/samplecopier.h"
+#include "projects/sampleproject.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
 void ProjectsManager::newProject() {}
@@ -36,20 +40,46 @@ void ProjectsManager::openProject()
     opened->attachToTree(rootItem);
 }
 
+// The installation is checked before anything else, and the open project is closed only
+// once a sample is chosen: looking at the samples costs the user nothing.
 void ProjectsManager::openSample()
 {
-    WaitCursor waitCursor;
-    if (!closeCurrentProject())
-        return;
-    if (owner && owner->quorvinPath().isEmpty()) {
-        waitCursor.restore();
+    if (!owner || owner->quorvinPath().isEmpty()) {
         QMessageBox box(this);
         box.setText(tr("No Quorvin Installation Detected."));
         box.setInformativeText(tr("Samples are installed with Quorvin ZMX.\n"
                                   "Quorvin ZMX is available from Dravenhol Electronics and its distributors."));
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
+        return;
     }
+    // The samples are read once; only an installation chosen since then reads them again.
+    const QString installation = owner->quorvinPath() + QDir::separator() + QStringLiteral("SAMPLES");
+    if (samples && samples->samplesDirectory() != installation) {
+        delete samples;
+        samples = nullptr;
+    }
+    if (!samples) {
+        WaitCursor waitCursor;
+        samples = new SampleProject(this, owner, buildConfigs, owner->dialogParent());
+    }
+    samples->show();
+    samples->raise();
+    samples->activateWindow();
+}
+
+bool ProjectsManager::openSampleCopy(const QString &samplePath)
+{
+    if (!owner || !closeCurrentProject())
+        return false;
+    const QString copy = SampleCopier(owner).copy(samplePath, owner->projectsDirectory());
+    if (copy.isEmpty())
+        return false;
+    if (!openProjectFile(copy, false))
+        return false;
+    message(tr("Sample %1 was copied to %2; the copy is open.\n")
+                .arg(QFileInfo(samplePath).completeBaseName(), QDir::toNativeSeparators(QFileInfo(copy).absolutePath())));
+    return true;
 }
 
 void ProjectsManager::saveProject()
@@ -158,6 +188,8 @@ void ProjectsManager::runBuildCommand(const std::function<bool(Project &)> &oper
     if (compiling)
         handOverBuild(succeeded);
     busy = false;
+    if (reloadPending)
+        reloadCompilers();
     updateWindowState();
 }
 

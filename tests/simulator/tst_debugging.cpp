@@ -3,6 +3,7 @@
 #include "build/buildconfiglist.h"
 #include "build/compilerdetector.h"
 #include "dialoganswerer.h"
+#include "fakesimulatorlocator.h"
 #include "core/simulatorlink.h"
 #include "editor/outtextedit.h"
 #include "editor/outwindow.h"
@@ -80,6 +81,7 @@ private slots:
         window.reset();
         work.reset();
         installation.reset();
+        FakeSimulatorLocator::uninstall();
     }
 
     // A board project opens, gets a new design (which starts the simulator on it), builds,
@@ -220,7 +222,9 @@ private slots:
         // The window answers from the simulator lists installed beside it.
         QVERIFY(window->isSimulated(QStringLiteral("AVR"), QStringLiteral("atmega328p")));
         QVERIFY(!window->isSimulated(QStringLiteral("avr"), QStringLiteral("ATmega328P")));
+        // Neither a stored installation nor one beside the program.
         window->setQuorvinPath(QString());
+        FakeSimulatorLocator::install();
         QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path()));
         window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
         QCOMPARE(output().count(QStringLiteral("Cannot launch the design file as no Quorvin installation has been detected.")), 1);
