@@ -87,6 +87,7 @@ public:
     QWidget *currentEditor() const override;
     bool isProjectFile(const QString &path) const override;
     QString controllerFamily(const QString &path) const override;
+    bool isSimulated(const QString &family, const QString &controller) const override;
     QString currentTarget() const override;
     bool advancedMode() const override { return advanced_; }
     QWidget *dialogParent() override { return this; }

@@ -140,3 +140,10 @@ QString SrcManager::controllerFamily(const QString &path) const
 {
     return projectsManager ? projectsManager->controllerFamily(path) : QString();
 }
+
+// The simulator's controller lists are read by the simulator link (issue 16); until the
+// window holds them no controller counts as simulated, and the dialogs mark none.
+bool SrcManager::isSimulated(const QString &, const QString &) const
+{
+    return false;
+}

@@ -82,6 +82,8 @@ public:
     virtual bool isProjectFile(const QString &path) const = 0;
     // The controller family of the open project that holds path; empty when none does.
     virtual QString controllerFamily(const QString &path) const = 0;
+    // Whether the simulator can run the controller; the project dialogs mark such controllers.
+    virtual bool isSimulated(const QString &family, const QString &controller) const = 0;
 
     virtual QString currentTarget() const = 0;
     virtual bool advancedMode() const = 0;

@@ -84,6 +84,12 @@ public:
     QWidget *currentEditor() const override { return nullptr; }
     bool isProjectFile(const QString &path) const override { return projectFiles.contains(path); }
     QString controllerFamily(const QString &) const override { return family; }
+    // "FAMILY/CONTROLLER" of the controllers the simulator is said to run.
+    QStringList simulated;
+    bool isSimulated(const QString &family, const QString &controller) const override
+    {
+        return simulated.contains(family + QLatin1Char('/') + controller, Qt::CaseInsensitive);
+    }
     QAction *action(Action) const override { return nullptr; }
     QString currentTarget() const override { return target; }
     bool advancedMode() const override { return advanced; }
