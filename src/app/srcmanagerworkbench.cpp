@@ -5,6 +5,7 @@
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "projects/projectsmanager.h"
+#include "simulator/simulatedcontrollers.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -141,9 +142,7 @@ QString SrcManager::controllerFamily(const QString &path) const
     return projectsManager ? projectsManager->controllerFamily(path) : QString();
 }
 
-// The simulator's controller lists are read by the simulator link (issue 16); until the
-// window holds them no controller counts as simulated, and the dialogs mark none.
-bool SrcManager::isSimulated(const QString &, const QString &) const
+bool SrcManager::isSimulated(const QString &family, const QString &controller) const
 {
-    return false;
+    return simulatedControllers && simulatedControllers->isSimulated(family, controller);
 }

@@ -138,7 +138,7 @@ private slots:
     {
         workbench = std::make_unique<FakeWorkbench>();
         workbench->compilersDir = QStringLiteral(ZMX_SOURCE_DIR "/data/compilers");
-        workbench->simulated = QStringList{QStringLiteral("AVR/ATmega16"), QStringLiteral("AVR/ATtiny85")};
+        workbench->simulated = QStringList{QStringLiteral("AVR/ATMEGA16"), QStringLiteral("AVR/ATTINY85")};
         compilers = std::make_unique<BuildConfigList>(workbench.get());
         QVERIFY(compilers->loadAll());
         work = std::make_unique<QTemporaryDir>();

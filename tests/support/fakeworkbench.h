@@ -50,6 +50,8 @@ public:
     QStringList modifiedEditors;
     QStringList projectFiles;
     QString family;
+    // The simulated controllers as "FAMILY/CONTROLLER", the controller in upper case.
+    QStringList simulated;
 
     QString allOutput() const { return output.join(QString()); }
     QString scratchPath() const { return scratch.path(); }
@@ -84,11 +86,9 @@ public:
     QWidget *currentEditor() const override { return nullptr; }
     bool isProjectFile(const QString &path) const override { return projectFiles.contains(path); }
     QString controllerFamily(const QString &) const override { return family; }
-    // "FAMILY/CONTROLLER" of the controllers the simulator is said to run.
-    QStringList simulated;
     bool isSimulated(const QString &family, const QString &controller) const override
     {
-        return simulated.contains(family + QLatin1Char('/') + controller, Qt::CaseInsensitive);
+        return simulated.contains(family + QLatin1Char('/') + controller.toUpper());
     }
     QAction *action(Action) const override { return nullptr; }
     QString currentTarget() const override { return target; }
