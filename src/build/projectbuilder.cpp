@@ -140,7 +140,7 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     QStringList arguments;
     if (rebuildAll_)
         arguments.append(QStringLiteral("-B"));
-    arguments.append(QDir::toNativeSeparators(QStringLiteral("--makefile=%1/Makefile").arg(configuration->targetName())));
+    arguments.append(QDir::toNativeSeparators(QStringLiteral("--makefile=%1/Makefile").arg(configuration->buildFolder())));
     if (!goal.isEmpty())
         arguments.append(goal);
     if (goal == QLatin1String("clean"))

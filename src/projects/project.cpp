@@ -5,6 +5,8 @@
 #include "build/buildproject.h"
 #include "build/makefilewriter.h"
 #include "build/projectbuilder.h"
+#include "projects/configurationoptionsdialog.h"
+#include "projects/configurationsdialog.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -273,6 +275,28 @@ BuildProject *Project::configuration(int index) const
 void Project::setConfigurations(std::vector<std::unique_ptr<BuildProject>> replacement)
 {
     configurations = std::move(replacement);
+    if (currentConfiguration_ >= configurationCount())
+        currentConfiguration_ = 0;
+    makefileCurrent = false;
+}
+
+bool Project::showOptions()
+{
+    ConfigurationOptionsDialog dialog(this, compilers, mainWindow, mainWindow ? mainWindow->dialogParent() : nullptr);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // New flags reach files that make holds for current: the next build makes them all again.
+    if (accepted)
+        setRebuildAll(true);
+    return accepted;
+}
+
+bool Project::showConfigurations()
+{
+    ConfigurationsDialog dialog(mainWindow ? mainWindow->dialogParent() : nullptr, this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        modified = true;
+    return accepted;
 }
 
 void Project::setCurrentConfiguration(int index)

@@ -107,6 +107,10 @@ public:
     // Takes the configurations over, replacing the current ones (the dialogs hand over the
     // copies they edited).
     void setConfigurations(std::vector<std::unique_ptr<BuildProject>> replacement);
+    // The options dialog; on OK the next compile rebuilds every file. True when accepted.
+    bool showOptions();
+    // The configurations dialog; true when accepted. Cancel leaves the project untouched.
+    bool showConfigurations();
     int currentConfigurationIndex() const { return currentConfiguration_; }
     void setCurrentConfiguration(int index);
     // Null when the current index is invalid.

@@ -141,7 +141,16 @@ void ProjectsManager::removeFile()
     }
 }
 
-void ProjectsManager::projectSettings() {}
+void ProjectsManager::projectSettings()
+{
+    Project *current = currentProject();
+    if (!current)
+        return;
+    current->showOptions();
+    updateState();
+    const BuildProject *configuration = current->currentConfiguration();
+    emit projectConfigurationChange(configuration ? configuration->name() : QString());
+}
 
 void ProjectsManager::showCompilersDialog()
 {
@@ -151,7 +160,13 @@ void ProjectsManager::showCompilersDialog()
     busy = false;
 }
 
-void ProjectsManager::showConfigurationsDialog() {}
+void ProjectsManager::showConfigurationsDialog()
+{
+    if (Project *current = currentProject()) {
+        current->showConfigurations();
+        updateWindowState();
+    }
+}
 
 void ProjectsManager::compileProject()
 {

@@ -135,7 +135,7 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output, QStringList({QStringLiteral("error: The selected compiler 'Test Chain' is not installed."),
                                                  QStringLiteral("error: Compilation failed. Check the Project Settings.")}));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Makefile"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/Makefile"))));
         QCOMPARE(workbench->buildTargetUpdates.size(), 2);
     }
 
@@ -146,11 +146,11 @@ private slots:
         qputenv("TPATH", "/base");
         const QByteArray path = qgetenv("PATH");
 
-        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Main/Main.hex")));
         project->setRebuildAll(true);
         QVERIFY(project->compile());
         qunsetenv("TPATH");
-        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Debug/Makefile Debug"),
+        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Main/Makefile Debug"),
                                           QStringLiteral("cwd: ") + work->path(),
                                           QStringLiteral("path: ") + QString::fromLocal8Bit(path) + QStringLiteral(":/opt/tchain/bin"),
                                           QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra")}));
@@ -161,15 +161,15 @@ private slots:
         // A successful compile clears the rebuild request; the target's variables apply
         // to its own goal only.
         QVERIFY(project->compile());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile Debug"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile Debug"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: /opt/tchain/bin/extra"));
         QVERIFY(project->clean());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile clean -s"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile clean -s"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: "));
         QCOMPARE(messages().last(), QStringLiteral("Cleaned.\n"));
         QCOMPARE(workbench->statusMessages.mid(4), QStringList({QStringLiteral("Cleaning"), QString()}));
         QVERIFY(project->tidy());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile tidy"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile tidy"));
         QCOMPARE(messages().last(), QStringLiteral("Tidied.\n"));
         QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Building"), QString()}));
     }
@@ -187,7 +187,7 @@ private slots:
         // A failed compile keeps the rebuild request.
         fakeMake("echo \"args: $*\"; kill -SEGV $$\n");
         QVERIFY(!project->compile());
-        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Debug/Makefile Debug"));
+        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Main/Makefile Debug"));
         QVERIFY(messages().last().startsWith(QStringLiteral("Process seems to be crashed: ")));
 
         // make that exists but cannot be run is a failure, not a success.
@@ -232,9 +232,9 @@ private slots:
         openProject();
         // Left over from an earlier run: deleted before make starts.
         QVERIFY(writeFile(at(QStringLiteral("main.err")), "stale line\n"));
-        QVERIFY(writeFile(at(QStringLiteral("Debug/link.log")), "stale log\n"));
+        QVERIFY(writeFile(at(QStringLiteral("Main/link.log")), "stale log\n"));
         fakeMake("printf 'main.c:2:1: warning: w\\nnote from the compiler\\n' > main.err\n"
-                 "printf 'unmatched log line\\n' > Debug/link.log\nexit 1\n");
+                 "printf 'unmatched log line\\n' > Main/link.log\nexit 1\n");
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output,
                  QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
