@@ -15,6 +15,7 @@ class QToolBar;
 class OutWindow;
 class ProjectsManager;
 class SrcTabsHolder;
+class StatusIndicators;
 
 // The main window: actions, menus, tool bars, the three panes, the settings store and the
 // recently opened lists. The model reaches it only as a Workbench.
@@ -33,6 +34,8 @@ public:
     SrcTabsHolder *tabs() const { return tabsHolder; }
     ProjectsManager *projects() const { return projectsManager; }
     OutWindow *output() const { return outWindow; }
+    StatusIndicators *indicators() const { return statusIndicators; }
+    QMenu *viewMenu() const { return viewMenu_; }
     QMenu *recentMenu() const { return recentlyOpenedMenu; }
     const QStringList &recentProjectList() const { return recentProjects; }
     const QStringList &recentFileList() const { return recentFiles; }
@@ -126,6 +129,10 @@ private:
     void connectActions();
     void createToolBars();
     void createMenus();
+    void createViewMenu();
+    void updateWindowTitle();
+    void rememberConfiguration(const QString &name);
+    QString rememberedConfiguration() const;
     QString directory(const QString &key, bool defaultOnly, QString (*computeDefault)());
     QString lookUpQuorvinInRegistry();
     static void addRecent(QStringList &list, const QString &fileName);
@@ -141,6 +148,8 @@ private:
     QMenu *debugMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QMenu *recentlyOpenedMenu = nullptr;
+    QMenu *viewMenu_ = nullptr;
+    StatusIndicators *statusIndicators = nullptr;
     QToolBar *fileToolBar = nullptr;
     QToolBar *projectToolBar = nullptr;
     QToolBar *editToolBar = nullptr;

@@ -46,10 +46,19 @@ bool TextFile::canEncode(const QString &text, Encoding encoding)
 {
     if (encoding == Encoding::Latin1)
         return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xff; });
-    QStringEncoder encoder(encoding == Encoding::Utf8 ? QStringConverter::Utf8 : QStringConverter::System,
-                           QStringConverter::Flag::Stateless);
-    (void)encoder.encode(text);
-    return !encoder.hasError();
+    // A surrogate without its partner names no character; encoders quietly write "?" for it.
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        const QChar c = text.at(index);
+        if (c.isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate())
+            ++index;
+        else if (c.isSurrogate())
+            return false;
+    }
+    if (encoding == Encoding::Utf8)
+        return true;
+    QStringEncoder local(QStringConverter::System, QStringConverter::Flag::Stateless);
+    (void)local.encode(text);
+    return !local.hasError();
 }
 
 QString TextFile::encodingName(Encoding encoding)

@@ -8,6 +8,7 @@
 #include <functional>
 
 class BuildConfigList;
+class FileWatcher;
 class Project;
 class ProjectTreeWidget;
 class QMenu;
@@ -88,6 +89,9 @@ signals:
     // Which configuration the main window should select; empty when the current project
     // changed and its configurations are to be picked up again.
     void projectConfigurationChange(const QString &currentTarget);
+    // A build, clean or tidy begins (what: the word the status bar shows) and ends.
+    void buildStarted(const QString &what);
+    void buildFinished();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -103,8 +107,9 @@ private:
     void markCurrentProject();
     void followCurrentProject();
     void reportAlreadyOpened(const QString &path);
-    void reportNotOpened(const QString &path);
-    void runBuildCommand(const std::function<void(Project &)> &operation, bool compiling);
+    void reportNotOpened(const QString &path, const QString &reason);
+    void runBuildCommand(const std::function<void(Project &)> &operation, bool compiling, const QString &what);
+    void projectFileChanged(const QString &path);
     void updateWindowState();
     void message(const QString &text);
     void error(const QString &text);
@@ -114,6 +119,7 @@ private:
     BuildConfigList *buildConfigs;
     ProjectTreeWidget *tree;
     QTreeWidgetItem *rootItem;
+    FileWatcher *projectFileWatcher;
     QList<Project *> projects;
     int lastCurrentIndex = -1;
     bool busy = false;

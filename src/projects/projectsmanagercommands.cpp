@@ -7,6 +7,7 @@
 #include "projects/project.h"
 #include "projects/projecttreewidget.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 
 void ProjectsManager::newProject() {}
@@ -18,9 +19,10 @@ void ProjectsManager::openProject()
     Project *opened = createProject();
     if (!opened->openWithDialog()) {
         const QString path = opened->fileName();
+        const QString reason = opened->loadError();
         delete opened;
         if (!path.isEmpty())
-            reportNotOpened(path);
+            reportNotOpened(path, reason);
         return;
     }
     if (indexOfProject(opened->fileName()) >= 0) {
@@ -98,7 +100,10 @@ void ProjectsManager::removeFile()
         return;
     QTreeWidgetItem *item = tree->currentItem();
     const int index = current->fileIndexOfItem(item);
-    const QString name = item ? item->text(0) : QString();
+    // The item's text carries the modified mark of an open file; the name does not.
+    QString name = index >= 0 ? QFileInfo(current->files().at(index).path).fileName() : QString();
+    if (index < 0 && item)
+        name = item->text(0);
 
     QMessageBox box(this);
     box.setText(tr("Remove file."));
@@ -132,23 +137,25 @@ void ProjectsManager::compileProject()
                 current.setCurrentConfiguration(index);
         }
         current.compile();
-    }, true);
+    }, true, tr("Building"));
 }
 
 void ProjectsManager::cleanProject()
 {
-    runBuildCommand([](Project &current) { current.clean(); }, false);
+    runBuildCommand([](Project &current) { current.clean(); }, false, tr("Cleaning"));
 }
 
 void ProjectsManager::tidyProject()
 {
-    runBuildCommand([](Project &current) { current.tidy(); }, false);
+    runBuildCommand([](Project &current) { current.tidy(); }, false, tr("Tidying"));
 }
 
-void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling)
+void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling,
+                                      const QString &what)
 {
     busy = true;
     updateWindowState();
+    emit buildStarted(what);
     if (Project *current = currentProject()) {
         operation(*current);
     } else {
@@ -157,6 +164,7 @@ void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &oper
     if (compiling)
         message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
     busy = false;
+    emit buildFinished();
     updateWindowState();
 }
 
