@@ -280,6 +280,8 @@ void SrcManager::createViewMenu()
         viewMenu_->addAction(toggle);
     };
     addToggle(projectsManager->toggleViewAction(), tr("&Projects"));
+    // The pane has no close button of its own, which is why its toggle here must work.
+    projectsManager->toggleViewAction()->setEnabled(true);
     addToggle(outWindow->toggleViewAction(), tr("&Output"));
     viewMenu_->addSeparator();
     addToggle(fileToolBar->toggleViewAction(), tr("&File Tool Bar"));
