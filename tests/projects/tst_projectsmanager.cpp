@@ -1,4 +1,5 @@
 #include "app/srcmanager.h"
+#include "build/buildproject.h"
 #include "dialoganswerer.h"
 #include "core/displaysettings.h"
 #include "editor/outwindow.h"
@@ -648,6 +649,28 @@ private slots:
         QCOMPARE(manager->projectFileNames(), QStringList(fixture.path(QStringLiteral("second/second.zmxp"))));
         QVERIFY(window->tabs()->openFileNames().isEmpty());
         QCOMPARE(window->recentProjectList().value(0), fixture.projectPath());
+    }
+
+    void remembersTheConfigurationChosenForEachProject()
+    {
+        ManagerFixture fixture;
+        ManagerFixture::writeFile(fixture.path(QStringLiteral("second/second.zmxp")),
+                                  ManagerFixture::readFile(fixture.path(QStringLiteral("blinky.zmxp"))));
+        SrcManager *window = fixture.createWindow();
+        QVERIFY(fixture.openTypical());
+        window->configurationBox()->setCurrentIndex(1);
+        QCOMPARE(window->currentTarget(), QStringLiteral("Release"));
+        QCOMPARE(window->projects()->currentProject()->currentConfiguration()->name(), QStringLiteral("Release"));
+        // Another project starts with its first configuration, and keeps its own choice.
+        window->openProject(fixture.path(QStringLiteral("second/second.zmxp")));
+        QCOMPARE(window->currentTarget(), QStringLiteral("Debug"));
+
+        // After a restart, the project comes back with the configuration last chosen for it.
+        ManagerFixture::rememberOpen(fixture.projectPath(), {});
+        window = fixture.createWindow();
+        QCOMPARE(window->projects()->projectFileNames(), QStringList(fixture.projectPath()));
+        QCOMPARE(window->currentTarget(), QStringLiteral("Release"));
+        QCOMPARE(window->projects()->currentProject()->currentConfiguration()->name(), QStringLiteral("Release"));
     }
 
     void aVanishedProjectIsNotRestored()
