@@ -6,6 +6,7 @@
 #include "core/workbench.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
+#include "core/simulatorlink.h"
 #include "projects/project.h"
 #include "projects/projecttreewidget.h"
 
@@ -53,6 +54,15 @@ ProjectsManager::~ProjectsManager()
     const QList<Project *> open = projects;
     projects.clear();
     qDeleteAll(open);
+    // Stops and closes the simulator while the window can still be reached.
+    simulator.reset();
+}
+
+void ProjectsManager::setSimulatorLink(std::unique_ptr<SimulatorLink> link)
+{
+    simulator = std::move(link);
+    for (Project *open : std::as_const(projects))
+        open->setSimulatorLink(simulator.get());
 }
 
 int ProjectsManager::currentProjectIndex() const
@@ -225,6 +235,8 @@ void ProjectsManager::removeProject(int index)
         return;
     if (owner)
         owner->newMRUProject(closing->fileName());
+    // The simulator shows the closing project's design.
+    closeSimulator();
     projects.removeAt(index);
     delete closing;
     followCurrentProject();
@@ -333,6 +345,9 @@ void ProjectsManager::updateState()
             Workbench::CloseProject, Workbench::ProjectSettings, Workbench::BuildProject, Workbench::CleanProject,
             Workbench::TidyProject, Workbench::OpenDebugger, Workbench::StartDebugging},
            false);
+    // These act on the simulator, whatever the projects do.
+    enable({Workbench::StopDebugging}, simulator && simulator->isDebugging());
+    enable({Workbench::CloseSimulator}, simulator && simulator->isRunning());
 
     const Project *current = busy ? nullptr : currentProject();
     if (!current)
@@ -404,6 +419,7 @@ void ProjectsManager::itemChanged(QTreeWidgetItem *item, int)
 Project *ProjectsManager::createProject()
 {
     auto *created = new Project(buildConfigs, owner);
+    created->setSimulatorLink(simulator.get());
     connect(created, &Project::treeFormatsNeeded, this, &ProjectsManager::applyTreeFormats);
     connect(created, &Project::designLaunchRequested, this, &ProjectsManager::debugOpen);
     return created;
@@ -499,4 +515,10 @@ void ProjectsManager::error(const QString &text)
 {
     if (owner)
         owner->addError(text);
+}
+
+void ProjectsManager::success(const QString &text)
+{
+    if (owner)
+        owner->addSuccess(text);
 }

@@ -136,33 +136,34 @@ void ProjectsManager::compileProject()
             if (current.configuration(index)->name() == target)
                 current.setCurrentConfiguration(index);
         }
-        current.compile();
+        return current.compile();
     }, true, tr("Building"));
 }
 
 void ProjectsManager::cleanProject()
 {
-    runBuildCommand([](Project &current) { current.clean(); }, false, tr("Cleaning"));
+    runBuildCommand([](Project &current) { return current.clean(); }, false, tr("Cleaning"));
 }
 
 void ProjectsManager::tidyProject()
 {
-    runBuildCommand([](Project &current) { current.tidy(); }, false, tr("Tidying"));
+    runBuildCommand([](Project &current) { return current.tidy(); }, false, tr("Tidying"));
 }
 
-void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling,
+void ProjectsManager::runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling,
                                       const QString &what)
 {
     busy = true;
     updateWindowState();
     emit buildStarted(what);
+    bool succeeded = false;
     if (Project *current = currentProject()) {
-        operation(*current);
+        succeeded = operation(*current);
     } else {
         message(tr("No project selected."));
     }
     if (compiling)
-        message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
+        handOverBuild(succeeded);
     busy = false;
     emit buildFinished();
     updateWindowState();
