@@ -20,6 +20,7 @@ class Print;
 class ProjectsManager;
 class SimulatedControllers;
 class SrcTabsHolder;
+class StatusIndicators;
 
 // The main window: actions, menus, tool bars, the three panes, the settings store and the
 // recently opened lists. The model reaches it only as a Workbench.
@@ -42,6 +43,8 @@ public:
     FindDialog *findDialog();
     GotoLineDialog *gotoLineDialog();
     Print *printer();
+    StatusIndicators *indicators() const { return statusIndicators; }
+    QMenu *viewMenu() const { return viewMenu_; }
     QMenu *recentMenu() const { return recentlyOpenedMenu; }
     const QStringList &recentProjectList() const { return recentProjects; }
     const QStringList &recentFileList() const { return recentFiles; }
@@ -136,6 +139,10 @@ private:
     void connectActions();
     void createToolBars();
     void createMenus();
+    void createViewMenu();
+    void updateWindowTitle();
+    void rememberConfiguration(const QString &name);
+    QString rememberedConfiguration() const;
     QString directory(const QString &key, bool defaultOnly, QString (*computeDefault)());
     static void addRecent(QStringList &list, const QString &fileName);
 
@@ -150,6 +157,8 @@ private:
     QMenu *debugMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QMenu *recentlyOpenedMenu = nullptr;
+    QMenu *viewMenu_ = nullptr;
+    StatusIndicators *statusIndicators = nullptr;
     QToolBar *fileToolBar = nullptr;
     QToolBar *projectToolBar = nullptr;
     QToolBar *editToolBar = nullptr;

@@ -16,6 +16,7 @@
 class BuildConfigList;
 class BuildProject;
 class ProjectBuilder;
+class QDomElement;
 class QTextCharFormat;
 class QTextEdit;
 class QTreeWidgetItem;
@@ -40,6 +41,11 @@ public:
 
     // Loading and saving.
     bool load(const QString &path);
+    // Why the last load failed, in words that follow "Cannot open project X: ".
+    QString loadError() const { return loadError_; }
+    // Whether the project file differs from what was last read or written here; the state
+    // found is then the known one, so each change is noticed once.
+    bool noticeDiskChange();
     bool openWithDialog();
     // Writes the file atomically; a file that cannot be written is reported by name and
     // reason.
@@ -147,6 +153,7 @@ signals:
     void designLaunchRequested(const QString &path);
 
 private:
+    QString configurationError(const QDomElement &element) const;
     QString projectDirectory() const;
     QString absolutePath(const QString &path) const;
     QString withInstallationDirectory(const QString &path) const;
@@ -168,6 +175,8 @@ private:
     QTreeWidgetItem *projectItem = nullptr;
     QList<ProjectGroup> groups_;
     bool modified = false;
+    QString loadError_;
+    QByteArray diskFingerprint;
     QString fileName_;
     QString name_;
     QString description_;

@@ -9,6 +9,7 @@
 #include <memory>
 
 class BuildConfigList;
+class FileWatcher;
 class Project;
 class ProjectTreeWidget;
 class SimulatorLink;
@@ -106,6 +107,9 @@ signals:
     // Which configuration the main window should select; empty when the current project
     // changed and its configurations are to be picked up again.
     void projectConfigurationChange(const QString &currentTarget);
+    // A build, clean or tidy begins (what: the word the status bar shows) and ends.
+    void buildStarted(const QString &what);
+    void buildFinished();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -121,11 +125,12 @@ private:
     void markCurrentProject();
     void followCurrentProject();
     void reportAlreadyOpened(const QString &path);
-    void reportNotOpened(const QString &path);
+    void reportNotOpened(const QString &path, const QString &reason);
     // operation answers whether it succeeded; a successful build goes to a running simulator.
-    void runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling);
+    void runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling, const QString &what);
     void handOverBuild(bool built);
     void closeSimulator();
+    void projectFileChanged(const QString &path);
     void updateWindowState();
     void message(const QString &text);
     void error(const QString &text);
@@ -136,6 +141,7 @@ private:
     BuildConfigList *buildConfigs;
     ProjectTreeWidget *tree;
     QTreeWidgetItem *rootItem;
+    FileWatcher *projectFileWatcher;
     QList<Project *> projects;
     int lastCurrentIndex = -1;
     bool busy = false;

@@ -22,9 +22,10 @@ void ProjectsManager::openProject()
     Project *opened = createProject();
     if (!opened->openWithDialog()) {
         const QString path = opened->fileName();
+        const QString reason = opened->loadError();
         delete opened;
         if (!path.isEmpty())
-            reportNotOpened(path);
+            reportNotOpened(path, reason);
         return;
     }
     if (indexOfProject(opened->fileName()) >= 0) {
@@ -128,7 +129,10 @@ void ProjectsManager::removeFile()
         return;
     QTreeWidgetItem *item = tree->currentItem();
     const int index = current->fileIndexOfItem(item);
-    const QString name = item ? item->text(0) : QString();
+    // The item's text carries the modified mark of an open file; the name does not.
+    QString name = index >= 0 ? QFileInfo(current->files().at(index).path).fileName() : QString();
+    if (index < 0 && item)
+        name = item->text(0);
 
     QMessageBox box(this);
     box.setText(tr("Remove file."));
@@ -177,23 +181,25 @@ void ProjectsManager::compileProject()
                 current.setCurrentConfiguration(index);
         }
         return current.compile();
-    }, true);
+    }, true, tr("Building"));
 }
 
 void ProjectsManager::cleanProject()
 {
-    runBuildCommand([](Project &current) { return current.clean(); }, false);
+    runBuildCommand([](Project &current) { return current.clean(); }, false, tr("Cleaning"));
 }
 
 void ProjectsManager::tidyProject()
 {
-    runBuildCommand([](Project &current) { return current.tidy(); }, false);
+    runBuildCommand([](Project &current) { return current.tidy(); }, false, tr("Tidying"));
 }
 
-void ProjectsManager::runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling)
+void ProjectsManager::runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling,
+                                      const QString &what)
 {
     busy = true;
     updateWindowState();
+    emit buildStarted(what);
     bool succeeded = false;
     if (Project *current = currentProject()) {
         succeeded = operation(*current);
@@ -205,6 +211,7 @@ void ProjectsManager::runBuildCommand(const std::function<bool(Project &)> &oper
     busy = false;
     if (reloadPending)
         reloadCompilers();
+    emit buildFinished();
     updateWindowState();
 }
 

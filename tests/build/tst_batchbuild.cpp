@@ -157,7 +157,7 @@ private slots:
 
         result = run({QStringLiteral("--build"), at(QStringLiteral("project/missing.zmxp"))});
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1").arg(at(QStringLiteral("project/missing.zmxp"))));
+        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1: the file does not exist").arg(at(QStringLiteral("project/missing.zmxp"))));
 
         result = run({QStringLiteral("--clean")});
         QCOMPARE(result.exitCode, 1);

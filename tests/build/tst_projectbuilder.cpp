@@ -182,13 +182,13 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->links.size(), 1);
         QCOMPARE(workbench->links.first().file, at(QStringLiteral("main.c")));
-        QCOMPARE(workbench->output.last(), QStringLiteral("message: Error code 2\n"));
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: Error code 2\n"));
 
         // A failed compile keeps the rebuild request.
         fakeMake("echo \"args: $*\"; kill -SEGV $$\n");
         QVERIFY(!project->compile());
         QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Main/Makefile Debug"));
-        QVERIFY(messages().last().startsWith(QStringLiteral("Process seems to be crashed: ")));
+        QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Process seems to be crashed: ")));
 
         // make that exists but cannot be run is a failure, not a success.
         fakeMake("");
@@ -196,6 +196,20 @@ private slots:
         QVERIFY(!project->compile());
         QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Cannot start %1: ").arg(make())));
         QVERIFY(!project->isBuilding());
+    }
+
+    void showsBothChannelsInTheOrderWritten()
+    {
+        openProject();
+        fakeMake("echo 'cc -c main.c'; echo 'main.c:3:1: error: boom' >&2; echo '    3 | x' >&2; echo 'next step'\n"
+                 "echo 'make: *** [Makefile:9: main.o] Error 1' >&2; exit 2\n");
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("message: cc -c main.c"),
+                              QStringLiteral("error link: %1#2.0 main.c:3:1: error: boom").arg(at(QStringLiteral("main.c"))),
+                              QStringLiteral("message:     3 | x"), QStringLiteral("message: next step"),
+                              QStringLiteral("error: make: *** [Makefile:9: main.o] Error 1"),
+                              QStringLiteral("error: Error code 2\n")}));
     }
 
     void abortsAndRefusesNestedRuns()
@@ -238,7 +252,7 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output,
                  QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
-                              QStringLiteral("message: note from the compiler"), QStringLiteral("message: Error code 1\n")}));
+                              QStringLiteral("message: note from the compiler"), QStringLiteral("error: Error code 1\n")}));
     }
 
     void refusesWhatCannotBuild()
@@ -261,7 +275,7 @@ private slots:
         const bool compiled = project->compile();
         qputenv("PATH", path);
         QVERIFY(!compiled);
-        QCOMPARE(workbench->output.last(), QStringLiteral("message: make.exe does not exist in path '%1'").arg(make()));
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: make does not exist in path '%1'").arg(make()));
     }
 };
 
