@@ -190,9 +190,11 @@ Design DesignReader::parse(const QByteArray &text, const QString &path) const
             drivers.insert(pin, design.parts.size());
         design.parts.append(part);
     }
-    if (xml.hasError())
+    if (xml.hasError()) {
+        // Half a document is no design: show none of it rather than a guess.
+        design.parts.clear();
         design.problems.append({static_cast<int>(xml.lineNumber()), tr("not well-formed XML: %1").arg(xml.errorString())});
-    else if (!rootSeen)
+    } else if (!rootSeen)
         design.problems.append({0, tr("the file holds no DESIGN element")});
     return design;
 }

@@ -4,11 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-extern "C" {
-#include <sim_elf.h>
-}
-
-#include <cstdlib>
+#include <QtEndian>
 
 namespace {
 
@@ -104,23 +100,44 @@ bool FirmwareImage::parseHex(const QByteArray &text, QList<Segment> *segments, Q
     return true;
 }
 
-bool FirmwareImage::readElf(const QString &path, QList<Segment> *segments, QString *error)
+bool FirmwareImage::readElf(const QByteArray &file, QList<Segment> *segments, QString *error)
 {
-    elf_firmware_t firmware = {};
-    if (elf_read_firmware(QFile::encodeName(path).constData(), &firmware) != 0 || !firmware.flash) {
-        *error = tr("the ELF file holds no AVR program");
+    // ELF32, little-endian, as avr-ld writes it: the program headers' loadable parts whose
+    // physical address lies below the linker's data space (0x800000) are flash.
+    constexpr quint32 dataSpace = 0x800000;
+    const auto half = [&file](qsizetype at) { return qFromLittleEndian<quint16>(file.constData() + at); };
+    const auto word = [&file](qsizetype at) { return qFromLittleEndian<quint32>(file.constData() + at); };
+    if (file.size() < 52 || file.at(4) != 1 || file.at(5) != 1) {
+        *error = tr("it is not a 32-bit little-endian ELF file");
+        return false;
+    }
+    if (half(18) != 83) {
+        *error = tr("the ELF file is not for the AVR");
+        return false;
+    }
+    const quint32 table = word(28);
+    const quint16 entrySize = half(42);
+    const quint16 count = half(44);
+    if (entrySize < 32 || static_cast<qsizetype>(table) + static_cast<qsizetype>(entrySize) * count > file.size()) {
+        *error = tr("the ELF file is damaged");
         return false;
     }
     segments->clear();
-    place(segments, firmware.flashbase,
-          QByteArray(reinterpret_cast<const char *>(firmware.flash), static_cast<int>(firmware.flashsize)));
-    std::free(firmware.flash);
-    std::free(firmware.eeprom);
-    std::free(firmware.fuse);
-    std::free(firmware.lockbits);
-    for (uint32_t i = 0; i < firmware.symbolcount; ++i)
-        std::free(firmware.symbol[i]);
-    std::free(firmware.symbol);
+    for (quint16 i = 0; i < count; ++i) {
+        const qsizetype header = table + static_cast<qsizetype>(i) * entrySize;
+        const quint32 type = word(header), offset = word(header + 4), address = word(header + 12), size = word(header + 16);
+        if (type != 1 || size == 0 || address >= dataSpace)
+            continue;
+        if (static_cast<qsizetype>(offset) + size > file.size()) {
+            *error = tr("the ELF file is damaged");
+            return false;
+        }
+        place(segments, address, file.mid(offset, size));
+    }
+    if (segments->isEmpty()) {
+        *error = tr("the ELF file holds no AVR program");
+        return false;
+    }
     return true;
 }
 
@@ -141,7 +158,7 @@ bool FirmwareImage::load(const QString &file, quint32 flashSize, const QString &
     QString reason;
     bool read = false;
     if (text.startsWith("\x7f" "ELF"))
-        read = readElf(file, &segments, &reason);
+        read = readElf(text, &segments, &reason);
     else if (text.trimmed().startsWith(':'))
         read = parseHex(text, &segments, &reason);
     else

@@ -29,7 +29,7 @@ public:
     static bool parseHex(const QByteArray &text, QList<Segment> *segments, QString *error);
 
 private:
-    static bool readElf(const QString &path, QList<Segment> *segments, QString *error);
+    static bool readElf(const QByteArray &file, QList<Segment> *segments, QString *error);
 };
 
 #endif

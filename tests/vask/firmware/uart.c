@@ -1,0 +1,30 @@
+/* Greets on the serial port at 9600 baud, then echoes every byte it receives in upper case. */
+#include <avr/io.h>
+#include <stdint.h>
+
+#define BAUD_DIVISOR ((F_CPU / 16UL / 9600UL) - 1)
+
+static void put(char c)
+{
+    while (!(UCSR0A & _BV(UDRE0)))
+        ;
+    UDR0 = (uint8_t)c;
+}
+
+int main(void)
+{
+    UBRR0H = (uint8_t)(BAUD_DIVISOR >> 8);
+    UBRR0L = (uint8_t)BAUD_DIVISOR;
+    UCSR0B = _BV(RXEN0) | _BV(TXEN0);
+    UCSR0C = _BV(UCSZ01) | _BV(UCSZ00);
+    for (const char *text = "Hello from the AVR\n"; *text; ++text)
+        put(*text);
+    for (;;) {
+        while (!(UCSR0A & _BV(RXC0)))
+            ;
+        char c = (char)UDR0;
+        if (c >= 'a' && c <= 'z')
+            c = (char)(c - 'a' + 'A');
+        put(c);
+    }
+}
