@@ -1,5 +1,6 @@
 #include "vasktests.h"
 
+#include "designreader.h"
 #include "ledwidget.h"
 #include "simulatorwindow.h"
 #include "terminalwidget.h"
@@ -76,6 +77,10 @@ private:
     QTemporaryDir dir;
 
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    static QString boardDesignPath()
+    {
+        return QStringLiteral(VASK_SOURCE_DIR "/data/devboards/avr_atmega328p/ATmega328P_Board.dsn");
+    }
 
 private slots:
     void initTestCase()
@@ -96,7 +101,7 @@ private slots:
     {
         QFETCH(QString, firmware);
         const QString trace = path("blink.trace");
-        const Result result = runVask({"--headless", "--design", path("board.dsn"), "--program", firmware, "--device",
+        const Result result = runVask({"--headless", "--design", boardDesignPath(), "--program", firmware, "--device",
                                        "atmega328p", "--clock", "16MHz", "--run-for", "3s", "--trace", trace});
         QVERIFY2(result.exitCode == 0, qPrintable(result.err));
         QVERIFY2(result.out.contains(QLatin1String("Simulated 3.0")), qPrintable(result.out));
@@ -104,9 +109,9 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromLatin1(file.readAll());
         // The released button holds its pin high from the start.
-        QVERIFY2(text.contains(QLatin1String("\n0.000000000 S1 PD2 1\n")), qPrintable(text.left(400)));
-        const QList<double> on = edges(text, QStringLiteral("LED1"), QStringLiteral("1"));
-        const QList<double> off = edges(text, QStringLiteral("LED1"), QStringLiteral("0"));
+        QVERIFY2(text.contains(QLatin1String("\n0.000000000 Rate PD2 1\n")), qPrintable(text.left(400)));
+        const QList<double> on = edges(text, QStringLiteral("LED"), QStringLiteral("1"));
+        const QList<double> off = edges(text, QStringLiteral("LED"), QStringLiteral("0"));
         QVERIFY2(on.size() >= 3 && off.size() >= 3, qPrintable(text));
         QList<double> all = on + off;
         std::sort(all.begin(), all.end());
@@ -117,6 +122,40 @@ private slots:
             const double halfPeriod = all[i] - all[i - 1];
             QVERIFY2(qAbs(halfPeriod - 0.5) < 0.005, qPrintable(QString::number(halfPeriod, 'f', 6)));
         }
+    }
+
+    // Each board's design matches the wiring its firmware assumes (board.h, board.inc).
+    void boardDesignsFitTheirFirmware_data()
+    {
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QString>("controller");
+        QTest::addColumn<QString>("ledPin");
+        QTest::addColumn<bool>("ledActiveHigh");
+        QTest::addColumn<QString>("buttonPin");
+        const QString boards = QStringLiteral(VASK_SOURCE_DIR "/data/devboards/");
+        QTest::newRow("AVR") << boards + "avr_atmega328p/ATmega328P_Board.dsn" << "ATmega328P" << "PB5" << true << "PD2";
+        QTest::newRow("8051") << boards + "mcs51_at89c52/AT89C52_Board.dsn" << "AT89C52" << "P1.0" << false << "P3.2";
+        QTest::newRow("PIC16") << boards + "pic16f877a/PIC16F877A_Board.dsn" << "PIC16F877A" << "RD0" << true << "RB0";
+    }
+
+    void boardDesignsFitTheirFirmware()
+    {
+        QFETCH(QString, design);
+        QFETCH(QString, controller);
+        QFETCH(QString, ledPin);
+        QFETCH(bool, ledActiveHigh);
+        QFETCH(QString, buttonPin);
+        const DeviceInfo device = DeviceCatalog::find(controller);
+        const Design board = DesignReader(device).read(design);
+        QVERIFY2(board.problems.isEmpty(), qPrintable(board.problems.value(0).text));
+        QCOMPARE(board.device, controller);
+        QCOMPARE(board.parts.size(), 2);
+        QCOMPARE(board.parts[0].kind, DesignPart::Led);
+        QCOMPARE(board.parts[0].pins, QStringList{ledPin});
+        QCOMPARE(board.parts[0].activeHigh, ledActiveHigh);
+        QCOMPARE(board.parts[1].kind, DesignPart::Button);
+        QCOMPARE(board.parts[1].pins, QStringList{buttonPin});
+        QVERIFY(!board.parts[1].activeHigh);
     }
 
     void uartTextArrives()
