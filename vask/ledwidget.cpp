@@ -9,6 +9,7 @@ LedWidget::LedWidget(const QString &name, const QString &pin, const QString &col
     , colour(colourNamed(colourName))
 {
     setToolTip(tr("%1 on %2").arg(name, pin));
+    setMinimumSize(sizeHint());
 }
 
 QColor LedWidget::colourNamed(const QString &colour)

@@ -41,6 +41,7 @@ SimulatorWindow::SimulatorWindow(QWidget *parent)
     , messages(new QListWidget(this))
     , partsPanel(new QWidget(this))
     , partsLayout(new QGridLayout(partsPanel))
+    , controllerLabel(new QLabel(this))
     , stateLabel(new QLabel(this))
     , speedLabel(new QLabel(this))
     , speedTimer(new QTimer(this))
@@ -66,7 +67,6 @@ SimulatorWindow::SimulatorWindow(QWidget *parent)
     connect(realTimeAction, &QAction::toggled, simulation, &SimulationThread::setRealTime);
 
     messages->setObjectName(QStringLiteral("messageList"));
-    messages->setMaximumHeight(110);
     messages->setVisible(false);
     partsPanel->setObjectName(QStringLiteral("partsPanel"));
     auto *scroll = new QScrollArea(this);
@@ -80,6 +80,8 @@ SimulatorWindow::SimulatorWindow(QWidget *parent)
 
     stateLabel->setObjectName(QStringLiteral("stateLabel"));
     speedLabel->setObjectName(QStringLiteral("speedLabel"));
+    controllerLabel->setObjectName(QStringLiteral("controllerLabel"));
+    statusBar()->addWidget(controllerLabel);
     statusBar()->addWidget(stateLabel, 1);
     statusBar()->addPermanentWidget(speedLabel);
 
@@ -127,6 +129,9 @@ void SimulatorWindow::addMessage(bool error, const QString &text)
     auto *item = new QListWidgetItem(style()->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxInformation),
                                      text, messages);
     item->setToolTip(text);
+    // As tall as its lines, up to five; more scroll.
+    const int rows = std::min(messages->count(), 5);
+    messages->setFixedHeight(rows * messages->sizeHintForRow(0) + 2 * messages->frameWidth() + 4);
     messages->setVisible(true);
     // Mirrored on standard error, for scripts and the log of whoever started us.
     QTextStream(stderr) << "vask: " << text << Qt::endl;
@@ -188,6 +193,7 @@ void SimulatorWindow::reload()
     design = Design();
     device = DeviceInfo();
     setWindowTitle(QStringLiteral("VASK"));
+    controllerLabel->clear();
     if (handOffPath.isEmpty()) {
         setState(tr("No hand-off file: nothing to simulate"));
         updateActions();
@@ -271,10 +277,14 @@ void SimulatorWindow::loadFirmware(const QString &program, const QString &clock)
     if (!image.load(program, backend->flashSize(), device.name, &error))
         return refuse(error);
     backend->load(image);
+    controllerLabel->setText(tr("%1 at %2").arg(device.name, Quantity::frequencyText(hertz)));
     buildParts(backend.get());
+    // Watches are numbered from 0; a segment without a pin has none (-1).
     int watches = 0;
-    for (const Binding &binding : std::as_const(bindings))
-        watches += binding.watches.size();
+    for (const Binding &binding : std::as_const(bindings)) {
+        for (int watch : binding.watches)
+            watches = std::max(watches, watch + 1);
+    }
     simulation->setBackend(std::move(backend), watches);
     loaded = true;
     stopped = true;
@@ -310,7 +320,7 @@ void SimulatorWindow::buildParts(AvrBackend *backend)
         case DesignPart::Switch: {
             auto *button = new QPushButton(QStringLiteral("%1\n%2").arg(part.name, pin), partsPanel);
             button->setCheckable(part.kind == DesignPart::Switch);
-            button->setMinimumSize(80, 60);
+            button->setFixedSize(96, 60);
             const bool active = part.activeHigh;
             if (part.kind == DesignPart::Switch)
                 connect(button, &QPushButton::toggled, this, [this, pin, active](bool on) { simulation->drivePin(pin, on ? active : !active); });
@@ -342,7 +352,9 @@ void SimulatorWindow::buildParts(AvrBackend *backend)
         place(binding.widget, part.kind == DesignPart::Terminal ? partColumns : 1);
         bindings.append(binding);
     }
+    // Parts keep their own size at the top left; the free room stays to the right and below.
     partsLayout->setRowStretch(slot / partColumns + 1, 1);
+    partsLayout->setColumnStretch(partColumns, 1);
 }
 
 void SimulatorWindow::refresh()

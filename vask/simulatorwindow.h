@@ -78,6 +78,7 @@ private:
     QWidget *partsPanel;
     QGridLayout *partsLayout;
     QList<Binding> bindings;
+    QLabel *controllerLabel;
     QLabel *stateLabel;
     QLabel *speedLabel;
     QTimer *speedTimer;

@@ -1,6 +1,7 @@
 #include "vasktests.h"
 
 #include "designreader.h"
+#include "digitwidget.h"
 #include "ledwidget.h"
 #include "simulatorwindow.h"
 #include "terminalwidget.h"
@@ -17,7 +18,9 @@ namespace {
 const QByteArray boardDesign = "<?xml version=\"1.0\"?>\n<DESIGN NAME=\"Blinker\" DEVICE=\"ATmega328P\">\n"
                                " <LED NAME=\"LED1\" PIN=\"PB5\" COLOUR=\"green\"/>\n"
                                " <BUTTON NAME=\"S1\" PIN=\"PD2\" ACTIVE=\"LOW\"/>\n"
-                               " <TERMINAL NAME=\"Console\"/>\n</DESIGN>\n";
+                               " <TERMINAL NAME=\"Console\"/>\n"
+                               " <DIGIT NAME=\"Units\" A=\"PC0\" B=\"PC1\" C=\"PC2\" D=\"PC3\" E=\"PC4\" F=\"PC5\" G=\"PD7\"/>\n"
+                               "</DESIGN>\n";
 
 struct Result
 {
@@ -293,6 +296,10 @@ private slots:
         auto *terminal = window.findChild<TerminalWidget *>(QStringLiteral("Console"));
         QVERIFY(terminal);
         QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the AVR\n"), 5000);
+        // Segments a, b, c, d and g: a 3.
+        auto *digit = window.findChild<DigitWidget *>(QStringLiteral("Units"));
+        QVERIFY(digit);
+        QCOMPARE(digit->segments(), quint8(0x4f));
         emit terminal->send("abc\n");
         QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the AVR\nABC\n"), 5000);
     }

@@ -1,4 +1,5 @@
-/* Greets on the serial port at 9600 baud, then echoes every byte it receives in upper case. */
+/* Shows 3 on a seven-segment digit (segments a-f on PC0-PC5, g on PD7, lit by a high pin),
+ * greets on the serial port at 9600 baud, then echoes every byte it receives in upper case. */
 #include <avr/io.h>
 #include <stdint.h>
 
@@ -13,6 +14,10 @@ static void put(char c)
 
 int main(void)
 {
+    DDRC = 0x3f;
+    DDRD = _BV(PD7);
+    PORTC = _BV(PC0) | _BV(PC1) | _BV(PC2) | _BV(PC3);
+    PORTD = _BV(PD7);
     UBRR0H = (uint8_t)(BAUD_DIVISOR >> 8);
     UBRR0L = (uint8_t)BAUD_DIVISOR;
     UCSR0B = _BV(RXEN0) | _BV(TXEN0);
