@@ -109,16 +109,25 @@ void AvrBackend::reset()
     avr_reset(avr);
     avr->frequency = static_cast<uint32_t>(hertz);
     reason.clear();
+    // The core's reset clears the port registers but not the levels its port signals
+    // remember, and a signal only passes on a change: without this, a pin that comes back to
+    // the level it had before the reset would never be reported or read.
+    QList<char> ports = external.keys();
+    for (const auto &watch : watches) {
+        if (!ports.contains(watch->port))
+            ports.append(watch->port);
+    }
+    for (char port : std::as_const(ports)) {
+        for (int signal = 0; signal < IOPORT_IRQ_COUNT; ++signal) {
+            if (avr_irq_t *irq = avr_io_getirq(avr, AVR_IOCTL_IOPORT_GETIRQ(port), signal))
+                irq->value = 0;
+        }
+    }
     // Parts keep their levels across a reset of the controller.
     for (auto it = external.cbegin(); it != external.cend(); ++it) {
-        avr_ioport_external_t state = {};
-        state.name = static_cast<unsigned long>(it.key());
-        state.mask = it.value().first;
-        state.value = it.value().second;
-        avr_ioctl(avr, AVR_IOCTL_IOPORT_SET_EXTERNAL(it.key()), &state);
         for (int bit = 0; bit < 8; ++bit) {
             if (it.value().first & (1 << bit))
-                avr_raise_irq(avr_io_getirq(avr, AVR_IOCTL_IOPORT_GETIRQ(it.key()), bit), (it.value().second >> bit) & 1);
+                applyExternal(it.key(), bit, (it.value().second >> bit) & 1, true);
         }
     }
     for (auto &watch : watches)
@@ -126,6 +135,23 @@ void AvrBackend::reset()
     for (auto &uart : uarts) {
         uart->pending.clear();
         uart->paused = false;
+    }
+}
+
+void AvrBackend::applyExternal(char port, int bit, bool high, bool force)
+{
+    const auto state = external.value(port);
+    avr_ioport_external_t value = {};
+    value.name = static_cast<unsigned long>(port);
+    value.mask = state.first;
+    value.value = state.second;
+    avr_ioctl(avr, AVR_IOCTL_IOPORT_SET_EXTERNAL(port), &value);
+    if (avr_irq_t *irq = avr_io_getirq(avr, AVR_IOCTL_IOPORT_GETIRQ(port), bit)) {
+        // After a reset the pin register may not hold the level that the signal remembers;
+        // forcing it through keeps the repeated level from being dropped.
+        if (force)
+            irq->value = high ? 0 : 1;
+        avr_raise_irq(irq, high ? 1 : 0);
     }
 }
 
@@ -211,13 +237,7 @@ void AvrBackend::drivePin(const QString &pin, bool high)
         state.second |= static_cast<quint8>(1u << bit);
     else
         state.second &= static_cast<quint8>(~(1u << bit));
-    avr_ioport_external_t value = {};
-    value.name = static_cast<unsigned long>(port);
-    value.mask = state.first;
-    value.value = state.second;
-    avr_ioctl(avr, AVR_IOCTL_IOPORT_SET_EXTERNAL(port), &value);
-    if (avr_irq_t *irq = avr_io_getirq(avr, AVR_IOCTL_IOPORT_GETIRQ(port), bit))
-        avr_raise_irq(irq, high ? 1 : 0);
+    applyExternal(port, bit, high, false);
     for (auto &watch : watches) {
         if (watch->port == port && watch->bit == bit)
             update(watch.get(), -1);

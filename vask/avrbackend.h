@@ -83,6 +83,7 @@ private:
     static bool parsePin(const QString &pin, char *port, int *bit);
 
     void update(Watch *watch, int ddrOverride);
+    void applyExternal(char port, int bit, bool high, bool force);
     void feed(Uart *uart);
     void destroy();
 

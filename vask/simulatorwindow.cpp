@@ -12,14 +12,12 @@
 #include "terminalwidget.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextStream>

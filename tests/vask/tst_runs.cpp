@@ -7,6 +7,7 @@
 #include "terminalwidget.h"
 
 #include <QLocalSocket>
+#include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -302,6 +303,17 @@ private slots:
         QCOMPARE(digit->segments(), quint8(0x4f));
         emit terminal->send("abc\n");
         QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the AVR\nABC\n"), 5000);
+        // Each press of the button reaches the firmware's input pin, and a release lets it go.
+        auto *button = window.findChild<QPushButton *>(QStringLiteral("S1"));
+        QVERIFY(button);
+        for (const char *expected : {"ABC\n!", "ABC\n!!"}) {
+            QTest::mousePress(button, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(terminal->text().endsWith(QLatin1String(expected)), 5000);
+            QTest::mouseRelease(button, Qt::LeftButton);
+            // The release sends nothing; only the next press is a new edge.
+            QTest::qWait(100);
+            QVERIFY(terminal->text().endsWith(QLatin1String(expected)));
+        }
     }
 
     void problemsShowInTheWindowAndTheFirmwareStillLoads_data()
