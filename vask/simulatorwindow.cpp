@@ -12,6 +12,7 @@
 #include "terminalwidget.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -131,12 +132,24 @@ void SimulatorWindow::addMessage(bool error, const QString &text)
     const int rows = std::min(messages->count(), 5);
     messages->setFixedHeight(rows * messages->sizeHintForRow(0) + 2 * messages->frameWidth() + 4);
     messages->setVisible(true);
-    // Mirrored on standard error, for scripts and the log of whoever started us.
+    log(text);
+}
+
+void SimulatorWindow::log(const QString &text)
+{
+    // Mirrored on standard error and, when VASK_LOG names a file, appended there: the
+    // record of a run for scripts and for whoever started us.
     QTextStream(stderr) << "vask: " << text << Qt::endl;
+    const QString path = qEnvironmentVariable("VASK_LOG");
+    QFile file(path);
+    if (!path.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Append))
+        QTextStream(&file) << text << '\n';
 }
 
 void SimulatorWindow::setState(const QString &text)
 {
+    if (text != stateLabel->text())
+        log(tr("State: %1").arg(text));
     stateLabel->setText(text);
 }
 

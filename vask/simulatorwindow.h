@@ -58,6 +58,7 @@ private:
     };
 
     void addMessage(bool error, const QString &text);
+    static void log(const QString &text);
     void clearParts();
     void buildParts(AvrBackend *backend);
     bool prepareDesign(const QString &designPath, bool newDesign);
