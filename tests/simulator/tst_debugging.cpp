@@ -40,7 +40,8 @@ private:
     QString output() const { return window->output()->textEdit()->toPlainText(); }
     QAction *action(SrcManager::Action id) const { return window->action(id); }
 
-    // The AVR board opened in a fresh window whose simulator installation is the stand-in.
+    // The AVR board, without its design file, opened in a fresh window whose simulator
+    // installation is the stand-in.
     bool openBoard(bool detectToolChain)
     {
         window = std::make_unique<SrcManager>();
@@ -52,7 +53,8 @@ private:
                 return false;
             avr->storeDetection(true, detected.directory);
         }
-        if (!TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path()))
+        if (!TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path())
+            || !TestFiles::dropDesign(at(QStringLiteral("ATmega328P_Board.zmxp"))))
             return false;
         window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
         return manager()->projectCount() == 1;
@@ -226,6 +228,7 @@ private slots:
         window->setQuorvinPath(QString());
         FakeSimulatorLocator::install();
         QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path()));
+        QVERIFY(TestFiles::dropDesign(at(QStringLiteral("ATmega328P_Board.zmxp"))));
         window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
         QCOMPARE(output().count(QStringLiteral("Cannot launch the design file as no Quorvin installation has been detected.")), 1);
         action(SrcManager::OpenDebugger)->trigger();
