@@ -84,6 +84,7 @@ DevBoardDialog::DevBoardDialog(Workbench *mainWindow, BuildConfigList *compilers
     directoryViewTreeWidget->setHeaderHidden(true);
     auto *top = new QTreeWidgetItem(directoryViewTreeWidget);
     top->setIcon(0, QIcon(QStringLiteral(":/images/project.png")));
+    top->setHidden(true);
     refreshState();
 }
 
@@ -204,6 +205,7 @@ void DevBoardDialog::refreshState()
         rightHandPaneWidget->setCurrentWidget(defaultViewWidget);
         demoProjectsList->setEnabled(true);
         demoProjectComboBox->setEnabled(true);
+        configurationDescription->setPlaceholderText(tr("Choose a board to see what its project holds."));
         if (selectedBoard >= 0)
             boardProjects.at(size_t(selectedBoard))->showInfo(configurationDescription);
         else
@@ -217,6 +219,9 @@ void DevBoardDialog::refreshState()
         nextButton->setEnabled(designFileUsable());
     } else {
         rightHandPaneWidget->setCurrentWidget(defaultViewWidget);
+        configurationDescription->setPlaceholderText(
+            tr("An empty project with the configurations Debug and Release. The next page chooses the "
+               "controller, the compiler and the clock; it can add a starter source that builds at once."));
         configurationDescription->clear();
         nextButton->setEnabled(true);
     }
@@ -253,6 +258,8 @@ void DevBoardDialog::rebuildDirectoryTree()
     top->setData(0, PathRole, directory);
     top->setData(0, KindRole, DirectoryItem);
     top->setData(0, FilledRole, false);
+    // Without a design file there is no folder to show.
+    top->setHidden(directory.isEmpty());
     if (directory.isEmpty()) {
         top->setData(0, Qt::CheckStateRole, QVariant());
     } else {

@@ -301,7 +301,9 @@ private slots:
             auto *edit = child<QLineEdit>(page, "designFileEdit");
             edit->setText(design + QStringLiteral("/readme.txt"));
             nextForText = child<QPushButton>(page, "nextButton")->isEnabled();
-            edit->setText(design + QStringLiteral("/board.DSN"));
+            // Typed, with the file-system completer at work.
+            edit->clear();
+            QTest::keyClicks(edit, design + QStringLiteral("/board.DSN"));
             nextForDesign = child<QPushButton>(page, "nextButton")->isEnabled();
             QTreeWidgetItem *top = child<QTreeWidget>(page, "directoryViewTreeWidget")->topLevelItem(0);
             for (int index = 0; index < top->childCount(); ++index) {

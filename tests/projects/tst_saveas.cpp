@@ -7,7 +7,11 @@
 #include "projects/copyprojectfilesdialog.h"
 #include "projects/project.h"
 #include "projects/projectsmanager.h"
+#include "testfiles.h"
 #include "testregistry.h"
+
+#include <QAction>
+#include <QStandardPaths>
 
 #include <QCheckBox>
 #include <QDir>
@@ -281,6 +285,59 @@ private slots:
         project->setModified(true);
         QVERIFY(project->save());
         QCOMPARE(ManagerFixture::readFile(fixture.projectPath()), oldProjectFile);
+    }
+
+    void theCopyBuildsFromItsNewPlaceAndTheOriginalStill_data()
+    {
+        QTest::addColumn<bool>("keep");
+        QTest::addColumn<QStringList>("sources");
+        QTest::newRow("kept") << true << QStringList{"src/main.c", "src/delay.S", "lib/spare.c"};
+        QTest::newRow("flattened") << false << QStringList{"main.c", "delay.S", "spare.c"};
+    }
+
+    void theCopyBuildsFromItsNewPlaceAndTheOriginalStill()
+    {
+        QFETCH(bool, keep);
+        QFETCH(QStringList, sources);
+        for (const char *tool : {"make", "avr-gcc", "avr-objcopy"}) {
+            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+                QSKIP("The AVR tool chain is not installed");
+        }
+        ManagerFixture fixture;
+        const QString board = fixture.path(QStringLiteral("board"));
+        QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), board));
+        ManagerFixture::writeFile(board + QStringLiteral("/lib/spare.c"), "int spare(int x) { return x + 1; }\n");
+        ManagerFixture::setSetting(QStringLiteral("Compilers"), QStringLiteral(ZMX_SOURCE_DIR "/data/compilers"));
+        SrcManager *window = fixture.createWindow();
+        window->scanCompilers();
+        const QString original = board + QStringLiteral("/ATmega328P_Board.zmxp");
+        QVERIFY(fixture.manager()->openProjectFile(original, true));
+        Project *project = fixture.manager()->currentProject();
+        project->addFile(board + QStringLiteral("/lib/spare.c"));
+        QVERIFY(project->save());
+        const QByteArray originalFile = ManagerFixture::readFile(original);
+        QDir().mkpath(fixture.path(QStringLiteral("out")));
+
+        answerSaveDialog(QStringLiteral("Copy"), fixture.path(QStringLiteral("out")), keep);
+        window->action(SrcManager::SaveProjectAs)->trigger();
+        const QString target = fixture.path(QStringLiteral("out/Copy"));
+        QCOMPARE(project->fileName(), target + QStringLiteral("/Copy.zmxp"));
+        for (const QString &source : sources)
+            QVERIFY2(QFileInfo::exists(target + QLatin1Char('/') + source), qPrintable(source));
+
+        window->action(SrcManager::BuildProject)->trigger();
+        const QString copyHex = project->currentFirmwarePath();
+        QVERIFY2(copyHex.startsWith(target + QLatin1Char('/')), qPrintable(copyHex));
+        QVERIFY2(TestFiles::isIntelHex(copyHex), qPrintable(outputText(window)));
+        QVERIFY(!QFileInfo::exists(board + QStringLiteral("/Debug")));
+
+        // The original was left as it was and builds where it is.
+        QCOMPARE(ManagerFixture::readFile(original), originalFile);
+        QVERIFY(fixture.manager()->openProjectFile(original, true));
+        window->action(SrcManager::BuildProject)->trigger();
+        const QString originalHex = fixture.manager()->currentProject()->currentFirmwarePath();
+        QVERIFY2(originalHex.startsWith(board + QLatin1Char('/')), qPrintable(originalHex));
+        QVERIFY2(TestFiles::isIntelHex(originalHex), qPrintable(outputText(window)));
     }
 
     void theDialogRefusesUnusableNamesAndFolders_data()
