@@ -1,5 +1,5 @@
 #include "app/commandlineoptions.h"
-#include "app/helpers.h"
+#include "core/helpers.h"
 #include "app/srcmanager.h"
 #include "editor/srctabsholder.h"
 #include "platform/crashguard.h"

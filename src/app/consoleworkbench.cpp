@@ -1,7 +1,7 @@
 #include "app/consoleworkbench.h"
 
 #include "app/workingdirectories.h"
-#include "app/xmldocument.h"
+#include "core/xmldocument.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #ifndef CONSOLEWORKBENCH_H
 #define CONSOLEWORKBENCH_H
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QHash>
 #include <QSettings>
@@ -46,6 +46,11 @@ public:
     void renameEditor(const QString &, const QString &) override {}
     void fileModified(const QString &, bool) override {}
     QStringList openFileNames() const override { return {}; }
+    bool isEditorModified(const QString &) const override { return false; }
+    QWidget *currentEditor() const override { return nullptr; }
+    bool isProjectFile(const QString &) const override { return false; }
+    QString controllerFamily(const QString &) const override { return {}; }
+    QAction *action(Action) const override { return nullptr; }
 
     QString currentTarget() const override { return QString(); }
     bool advancedMode() const override { return false; }
@@ -53,7 +58,7 @@ public:
     void newMRUProject(const QString &) override {}
     void updateState() override {}
     void updateBuildTargets(const QString &) override {}
-    void showStatusMessage(const QString &) override {}
+    void showStatusMessage(const QString &, int) override {}
     QWidget *dialogParent() override { return nullptr; }
 
 private:

@@ -1,6 +1,6 @@
 #include "app/srcmanager.h"
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "editor/outwindow.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
@@ -91,10 +91,10 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
     setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::North);
     outWindow = new OutWindow(this, this);
     addDockWidget(Qt::BottomDockWidgetArea, outWindow);
-    projectsManager = new ProjectsManager(this);
+    projectsManager = new ProjectsManager(this, this);
     projectsManager->setMinimumSize(200, 300);
     addDockWidget(Qt::LeftDockWidgetArea, projectsManager);
-    tabsHolder = new SrcTabsHolder(this);
+    tabsHolder = new SrcTabsHolder(this, this);
     tabsHolder->setMinimumWidth(360);
     setCentralWidget(tabsHolder);
 

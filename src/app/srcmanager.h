@@ -1,7 +1,7 @@
 #ifndef SRCMANAGER_H
 #define SRCMANAGER_H
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -23,23 +23,12 @@ class SrcManager : public QMainWindow, public Workbench
     Q_OBJECT
 
 public:
-    enum Action {
-        OpenFile, SaveFile, SaveAllFiles, CloseFile, PrintFile,
-        OpenSample, NewProject, OpenProject, SaveProject, SaveProjectAs, CloseProject,
-        AddNewFile, AddExistingFile, AddDesignFile, CreateDesignFile, RemoveFile,
-        ProjectSettings, BuildProject, StopBuild, CleanProject, TidyProject,
-        Cut, Copy, Paste, Undo, Redo, Find, FindNext, Replace, Goto,
-        Exit, Help, About, AboutQt, CompilersConfiguration, EditorConfiguration,
-        OpenDebugger, StartDebugging, Rename,
-        ActionCount
-    };
-
     static const char *const helpFile;
 
     SrcManager();
     ~SrcManager() override;
 
-    QAction *action(Action which) const { return actions[which]; }
+    QAction *action(Action which) const override { return actions[which]; }
     QComboBox *configurationBox() const { return configBox; }
     SrcTabsHolder *tabs() const { return tabsHolder; }
     ProjectsManager *projects() const { return projectsManager; }
@@ -94,10 +83,14 @@ public:
     void renameEditor(const QString &oldPath, const QString &newPath) override;
     void fileModified(const QString &path, bool modified) override;
     QStringList openFileNames() const override;
+    bool isEditorModified(const QString &path) const override;
+    QWidget *currentEditor() const override;
+    bool isProjectFile(const QString &path) const override;
+    QString controllerFamily(const QString &path) const override;
     QString currentTarget() const override;
     bool advancedMode() const override { return advanced_; }
     QWidget *dialogParent() override { return this; }
-    void showStatusMessage(const QString &text) override;
+    void showStatusMessage(const QString &text, int timeout = 0) override;
 
 public slots:
     void openFile();

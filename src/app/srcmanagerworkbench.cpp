@@ -1,6 +1,6 @@
 #include "app/srcmanager.h"
 
-#include "app/xmldocument.h"
+#include "core/xmldocument.h"
 #include "editor/outwindow.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
@@ -112,10 +112,31 @@ QString SrcManager::currentTarget() const
     return configBox ? configBox->currentText() : QStringLiteral("Debug");
 }
 
-void SrcManager::showStatusMessage(const QString &text)
+void SrcManager::showStatusMessage(const QString &text, int timeout)
 {
     if (text.isEmpty())
         statusBar()->clearMessage();
     else
-        statusBar()->showMessage(text);
+        statusBar()->showMessage(text, timeout);
+}
+
+bool SrcManager::isEditorModified(const QString &path) const
+{
+    const SourceEditor *editor = tabsHolder ? tabsHolder->findEditor(path) : nullptr;
+    return editor && editor->isModified();
+}
+
+QWidget *SrcManager::currentEditor() const
+{
+    return tabsHolder ? tabsHolder->currentWidget() : nullptr;
+}
+
+bool SrcManager::isProjectFile(const QString &path) const
+{
+    return projectsManager && projectsManager->isProjectFile(path);
+}
+
+QString SrcManager::controllerFamily(const QString &path) const
+{
+    return projectsManager ? projectsManager->controllerFamily(path) : QString();
 }

@@ -1,6 +1,6 @@
 #include "app/workingdirectories.h"
 
-#include "app/helpers.h"
+#include "core/helpers.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "build/buildconfig.h"
 
-#include "app/workbench.h"
-#include "app/xmldocument.h"
+#include "core/workbench.h"
+#include "core/xmldocument.h"
 #include "build/compilersettings.h"
 
 #include <QFileInfo>

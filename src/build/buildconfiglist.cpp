@@ -1,6 +1,6 @@
 #include "build/buildconfiglist.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 
 #include <QDir>

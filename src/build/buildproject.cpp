@@ -1,6 +1,6 @@
 #include "build/buildproject.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/buildtreenode.h"

@@ -1,6 +1,6 @@
 #include "build/buildtool.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 BuildTool::BuildTool(Workbench *workbench, QObject *parent) : QObject(parent), workbench(workbench) {}
 

@@ -1,7 +1,7 @@
 #include "build/compilerdetector.h"
 
-#include "app/workbench.h"
-#include "app/xmldocument.h"
+#include "core/workbench.h"
+#include "core/xmldocument.h"
 #include "build/buildconfig.h"
 #include "build/executableprobe.h"
 #include "platform/registry.h"

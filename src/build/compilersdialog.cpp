@@ -1,7 +1,7 @@
 #include "build/compilersdialog.h"
 
-#include "app/waitcursor.h"
-#include "app/workbench.h"
+#include "core/waitcursor.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/compilerdetector.h"

@@ -1,7 +1,7 @@
 #ifndef COMPILERSDIALOG_H
 #define COMPILERSDIALOG_H
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "ui_compilersdialog.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "build/compilersettings.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QSettings>
 

@@ -1,7 +1,7 @@
 #include "build/detectionparameters.h"
 
-#include "app/helpers.h"
-#include "app/workbench.h"
+#include "core/helpers.h"
+#include "core/workbench.h"
 
 #include <QCoreApplication>
 #include <QDir>

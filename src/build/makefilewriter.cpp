@@ -1,6 +1,6 @@
 #include "build/makefilewriter.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildproject.h"
 #include "build/buildtreenode.h"
 #include "build/projectnode.h"

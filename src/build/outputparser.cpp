@@ -1,6 +1,6 @@
 #include "build/outputparser.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "build/placeholderresolver.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildproject.h"
 #include "build/buildtreenode.h"

@@ -1,25 +1,22 @@
 #include "build/projectbuilder.h"
 
-#include "app/waitcursor.h"
-#include "app/workbench.h"
+#include "core/waitcursor.h"
+#include "core/workbench.h"
+#include "build/buildableproject.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
 #include "platform/buildtools.h"
-#include "projects/project.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-ProjectBuilder::ProjectBuilder(Project &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
+ProjectBuilder::ProjectBuilder(BuildableProject &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
     : QObject(parent), project(project), compilers(compilers), mainWindow(mainWindow), parser(mainWindow)
 {
     connect(&runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) { parser.standardOutputLine(line); });
     connect(&runner, &MakeRunner::standardErrorLine, this, [this](const QString &line) { parser.standardErrorLine(line); });
-    parser.setProjectFileLookup([this](const QString &name) {
-        const int index = this->project.indexOfFile(name);
-        return index >= 0 ? this->project.files().at(index).path : QString();
-    });
+    parser.setProjectFileLookup([this](const QString &name) { return this->project.buildFilePath(name); });
 }
 
 ProjectBuilder::~ProjectBuilder() = default;
@@ -80,15 +77,6 @@ bool ProjectBuilder::prepareBuild()
     return true;
 }
 
-bool ProjectBuilder::hasSourceFiles() const
-{
-    const QString source = tr("source");
-    const QString linker = tr("linker");
-    return std::any_of(project.files().cbegin(), project.files().cend(), [&](const ProjectFile &file) {
-        return file.group.contains(source, Qt::CaseInsensitive) || file.group.contains(linker, Qt::CaseInsensitive);
-    });
-}
-
 QProcessEnvironment ProjectBuilder::makeEnvironment(const MakefileWriter &writer, const QString &goal,
                                                     bool &configured) const
 {
@@ -133,7 +121,7 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     parser.setDefinitions(writer.messageDefinitions());
     parser.setDirectories(projectDirectory(), writer.buildDirectory());
 
-    if (!hasSourceFiles()) {
+    if (!project.hasBuildSources()) {
         if (mainWindow)
             mainWindow->addError(tr("No source files to build"));
         return false;

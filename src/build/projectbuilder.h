@@ -10,8 +10,8 @@
 #include <QString>
 
 class BuildConfigList;
+class BuildableProject;
 class BuildProject;
-class Project;
 class Workbench;
 
 // Builds, cleans and tidies a project's current configuration: checks it, saves the project,
@@ -22,7 +22,7 @@ class ProjectBuilder : public QObject
     Q_OBJECT
 
 public:
-    ProjectBuilder(Project &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
+    ProjectBuilder(BuildableProject &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
     ~ProjectBuilder() override;
 
     // Checks, saving and Makefile generation; false after saying why.
@@ -50,10 +50,9 @@ public slots:
 private:
     bool run(const QString &workingDirectory, const QString &goal);
     QString projectDirectory() const;
-    bool hasSourceFiles() const;
     QProcessEnvironment makeEnvironment(const MakefileWriter &writer, const QString &goal, bool &configured) const;
 
-    Project &project;
+    BuildableProject &project;
     BuildConfigList *compilers;
     Workbench *mainWindow;
     MakeRunner runner;

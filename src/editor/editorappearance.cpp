@@ -1,6 +1,6 @@
 #include "editor/editorappearance.h"
 
-#include "editor/displaysettings.h"
+#include "core/displaysettings.h"
 #include "editor/qscilexerquorvin.h"
 
 #include <Qsci/qscilexercpp.h>

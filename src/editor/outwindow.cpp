@@ -1,7 +1,7 @@
 #include "editor/outwindow.h"
 
-#include "app/workbench.h"
-#include "editor/displaysettings.h"
+#include "core/workbench.h"
+#include "core/displaysettings.h"
 #include "editor/outtextedit.h"
 
 #include <QCoreApplication>

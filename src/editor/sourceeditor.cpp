@@ -1,11 +1,8 @@
 #include "editor/sourceeditor.h"
 
-#include "app/srcmanager.h"
-#include "app/waitcursor.h"
+#include "core/waitcursor.h"
 #include "editor/editorappearance.h"
-#include "editor/srctabsholder.h"
 #include "platform/paths.h"
-#include "projects/projectsmanager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +17,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
-#include <QStatusBar>
 
 namespace {
 
@@ -39,7 +35,8 @@ bool samePath(const QString &first, const QString &second)
 
 }
 
-SourceEditor::SourceEditor(SrcManager *owner, const QString &path) : QsciScintilla(owner), owner(owner)
+SourceEditor::SourceEditor(Workbench *owner, const QString &path, QWidget *parent)
+    : QsciScintilla(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner)
 {
     setObjectName(QStringLiteral("SourceFile.") + path);
     EditorAppearance appearance(settingsStore());
@@ -147,7 +144,7 @@ bool SourceEditor::saveFile(const QString &path)
     }
     setFileName(path);
     if (owner)
-        owner->statusBar()->showMessage(tr("File saved"), 2000);
+        owner->showStatusMessage(tr("File saved"), 2000);
     return true;
 }
 
@@ -166,7 +163,7 @@ bool SourceEditor::maybeSave()
 
 bool SourceEditor::maybeClose()
 {
-    if (owner && !owner->projects()->isProjectFile(currentFile))
+    if (owner && !owner->isProjectFile(currentFile))
         owner->newMRUFile(currentFile);
     if (!maybeSave())
         return false;
@@ -188,7 +185,7 @@ void SourceEditor::gotoPosition(int line, int column)
 
 bool SourceEditor::isCurrentEditor() const
 {
-    return owner && owner->tabs() && owner->tabs()->currentWidget() == this;
+    return owner && owner->currentEditor() == this;
 }
 
 void SourceEditor::updateState()
@@ -197,18 +194,24 @@ void SourceEditor::updateState()
     // sees may decide what the shared edit actions do.
     if (!isCurrentEditor())
         return;
-    owner->action(SrcManager::SaveFile)->setEnabled(isModified());
-    owner->action(SrcManager::SaveAllFiles)->setEnabled(true);
-    owner->action(SrcManager::CloseFile)->setEnabled(true);
-    owner->action(SrcManager::Cut)->setEnabled(copyAvailable);
-    owner->action(SrcManager::Copy)->setEnabled(copyAvailable);
+    enableAction(Workbench::SaveFile, isModified());
+    enableAction(Workbench::SaveAllFiles, true);
+    enableAction(Workbench::CloseFile, true);
+    enableAction(Workbench::Cut, copyAvailable);
+    enableAction(Workbench::Copy, copyAvailable);
     const QMimeData *clipboard = QApplication::clipboard()->mimeData();
-    owner->action(SrcManager::Paste)->setEnabled(clipboard && clipboard->hasText());
-    owner->action(SrcManager::Undo)->setEnabled(isUndoAvailable());
-    owner->action(SrcManager::Redo)->setEnabled(isRedoAvailable());
-    owner->action(SrcManager::Find)->setEnabled(true);
-    owner->action(SrcManager::Replace)->setEnabled(true);
-    owner->action(SrcManager::PrintFile)->setEnabled(true);
+    enableAction(Workbench::Paste, clipboard && clipboard->hasText());
+    enableAction(Workbench::Undo, isUndoAvailable());
+    enableAction(Workbench::Redo, isRedoAvailable());
+    enableAction(Workbench::Find, true);
+    enableAction(Workbench::Replace, true);
+    enableAction(Workbench::PrintFile, true);
+}
+
+void SourceEditor::enableAction(Workbench::Action which, bool enabled) const
+{
+    if (QAction *action = owner->action(which))
+        action->setEnabled(enabled);
 }
 
 void SourceEditor::documentWasModified(bool modified)
@@ -224,16 +227,16 @@ void SourceEditor::copyAvailabilityChanged(bool available)
     copyAvailable = available;
     if (!isCurrentEditor())
         return;
-    owner->action(SrcManager::Cut)->setEnabled(available);
-    owner->action(SrcManager::Copy)->setEnabled(available);
+    enableAction(Workbench::Cut, available);
+    enableAction(Workbench::Copy, available);
 }
 
 void SourceEditor::undoAvailabilityChanged(bool)
 {
     if (!isCurrentEditor())
         return;
-    owner->action(SrcManager::Undo)->setEnabled(isUndoAvailable());
-    owner->action(SrcManager::Redo)->setEnabled(isRedoAvailable());
+    enableAction(Workbench::Undo, isUndoAvailable());
+    enableAction(Workbench::Redo, isRedoAvailable());
 }
 
 void SourceEditor::closeEvent(QCloseEvent *event)
@@ -253,14 +256,19 @@ void SourceEditor::contextMenuEvent(QContextMenuEvent *event)
     owner->updateState();
     if (!contextMenu) {
         contextMenu = new QMenu(this);
-        contextMenu->addActions({owner->action(SrcManager::Cut), owner->action(SrcManager::Copy),
-                                 owner->action(SrcManager::Paste)});
+        const auto add = [this](std::initializer_list<Workbench::Action> ids) {
+            for (Workbench::Action id : ids) {
+                if (QAction *action = owner->action(id))
+                    contextMenu->addAction(action);
+            }
+        };
+        add({Workbench::Cut, Workbench::Copy, Workbench::Paste});
         contextMenu->addSeparator();
-        contextMenu->addActions({owner->action(SrcManager::Undo), owner->action(SrcManager::Redo)});
+        add({Workbench::Undo, Workbench::Redo});
         contextMenu->addSeparator();
-        contextMenu->addAction(owner->action(SrcManager::Goto));
+        add({Workbench::Goto});
         contextMenu->addSeparator();
-        contextMenu->addActions({owner->action(SrcManager::Find), owner->action(SrcManager::Replace)});
+        add({Workbench::Find, Workbench::Replace});
     }
     contextMenu->popup(event->globalPos());
 }
@@ -281,7 +289,7 @@ QString SourceEditor::syntaxFile() const
 {
     if (!owner)
         return QString();
-    const QString family = owner->projects()->controllerFamily(currentFile);
+    const QString family = owner->controllerFamily(currentFile);
     const QString candidate = owner->syntaxDirectory() + QLatin1Char('/') + family + QStringLiteral(".MAP");
     return syntaxFileFor(candidate, QFileInfo(currentFile).suffix());
 }

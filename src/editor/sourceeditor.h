@@ -1,11 +1,12 @@
 #ifndef SOURCEEDITOR_H
 #define SOURCEEDITOR_H
 
+#include "core/workbench.h"
+
 #include <Qsci/qsciscintilla.h>
 
 class QMenu;
 class QSettings;
-class SrcManager;
 
 // The editor of one source file: loads and saves it in the local 8-bit encoding, keeps the
 // title and modified mark, enables the main window's edit actions while it is the current
@@ -16,8 +17,9 @@ class SourceEditor : public QsciScintilla
     Q_OBJECT
 
 public:
-    // owner is also the parent; without one no messages, actions or status texts are touched.
-    SourceEditor(SrcManager *owner, const QString &path);
+    // Without an owner no messages, actions or status texts are touched. Without a parent
+    // the owner's window is the parent.
+    SourceEditor(Workbench *owner, const QString &path, QWidget *parent = nullptr);
 
     void loadFile(const QString &path);
     void setFileName(const QString &path);
@@ -51,9 +53,10 @@ private:
     QSettings *settingsStore() const;
     bool isCurrentEditor() const;
     void markModified();
+    void enableAction(Workbench::Action which, bool enabled) const;
     QString syntaxFile() const;
 
-    SrcManager *owner;
+    Workbench *owner;
     QMenu *contextMenu = nullptr;
     QString currentFile;
     bool copyAvailable = false;

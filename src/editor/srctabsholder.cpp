@@ -1,9 +1,10 @@
 #include "editor/srctabsholder.h"
 
-#include "app/srcmanager.h"
+#include "core/workbench.h"
 #include "editor/sourceeditor.h"
 
-SrcTabsHolder::SrcTabsHolder(SrcManager *owner) : QTabWidget(owner), owner(owner)
+SrcTabsHolder::SrcTabsHolder(Workbench *owner, QWidget *parent)
+    : QTabWidget(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner)
 {
     setMovable(true);
     setTabsClosable(true);

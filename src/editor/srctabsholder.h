@@ -5,7 +5,7 @@
 #include <QTabWidget>
 
 class SourceEditor;
-class SrcManager;
+class Workbench;
 
 // The editor tabs, the main window's central widget: one SourceEditor per open file.
 // "Showing a file" always means SourceEditor::isSameFile, so another written form of an
@@ -15,7 +15,8 @@ class SrcTabsHolder : public QTabWidget
     Q_OBJECT
 
 public:
-    explicit SrcTabsHolder(SrcManager *owner);
+    // Without a parent the owner's window is the parent.
+    explicit SrcTabsHolder(Workbench *owner, QWidget *parent = nullptr);
 
     void openEditor(const QString &path);
     void activateEditor(const QString &path);
@@ -45,7 +46,7 @@ private:
     int indexOfEditor(const QString &path) const;
     QList<SourceEditor *> editors() const;
 
-    SrcManager *owner;
+    Workbench *owner;
 };
 
 #endif

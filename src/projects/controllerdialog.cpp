@@ -1,6 +1,6 @@
 #include "projects/controllerdialog.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"

@@ -1,7 +1,7 @@
 #ifndef CONTROLLERDIALOG_H
 #define CONTROLLERDIALOG_H
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "ui_controllerdialog.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "projects/copyprojectfilesdialog.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "projects/project.h"
 
 #include <QDir>

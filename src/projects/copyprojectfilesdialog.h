@@ -1,7 +1,7 @@
 #ifndef COPYPROJECTFILESDIALOG_H
 #define COPYPROJECTFILESDIALOG_H
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "ui_copyprojectfilesdialog.h"
 
 #include <QString>

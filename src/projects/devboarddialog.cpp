@@ -1,7 +1,7 @@
 #include "projects/devboarddialog.h"
 
-#include "app/waitcursor.h"
-#include "app/workbench.h"
+#include "core/waitcursor.h"
+#include "core/workbench.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
 #include "projects/project.h"

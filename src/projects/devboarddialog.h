@@ -1,7 +1,7 @@
 #ifndef DEVBOARDDIALOG_H
 #define DEVBOARDDIALOG_H
 
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "ui_devboarddialog.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #include "projects/project.h"
 
-#include "app/workbench.h"
-#include "app/xmldocument.h"
+#include "core/workbench.h"
+#include "core/xmldocument.h"
 #include "build/buildproject.h"
 #include "build/makefilewriter.h"
 #include "build/projectbuilder.h"

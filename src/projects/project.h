@@ -1,6 +1,7 @@
 #ifndef PROJECT_H
 #define PROJECT_H
 
+#include "build/buildableproject.h"
 #include "projects/projectfile.h"
 #include "projects/projectgroup.h"
 
@@ -24,7 +25,7 @@ class Workbench;
 // One open firmware project: its files sorted into groups, a description with keywords and
 // its build configurations. It owns its part of the projects tree (a project item, one item
 // per group, one per file) and reads and writes the ".zmxp" project file.
-class Project : public QObject
+class Project : public QObject, public BuildableProject
 {
     Q_OBJECT
 
@@ -59,9 +60,9 @@ public:
     // project was created and saved.
     bool newProjectWizard();
     // Saves the project and every open editor of its files, without questions.
-    bool saveWithFiles();
+    bool saveWithFiles() override;
 
-    QString fileName() const { return fileName_; }
+    QString fileName() const override { return fileName_; }
     QString name() const { return name_; }
     QString description() const { return description_; }
     void setDescription(const QString &description) { description_ = description; }
@@ -70,7 +71,7 @@ public:
     bool isModified() const { return modified; }
     void setModified(bool value) { modified = value; }
     bool isMakefileCurrent() const { return makefileCurrent; }
-    void setMakefileCurrent(bool current) { makefileCurrent = current; }
+    void setMakefileCurrent(bool current) override { makefileCurrent = current; }
     const QList<ProjectFile> &files() const { return files_; }
     const QList<ProjectGroup> &groups() const { return groups_; }
 
@@ -96,6 +97,8 @@ public:
 
     // Files.
     int indexOfFile(const QString &path) const;
+    QString buildFilePath(const QString &name) const override;
+    bool hasBuildSources() const override;
     QString designFile() const;
     bool addFile(const QString &path, const QString &group);
     bool addFile(const QString &path);
@@ -121,7 +124,7 @@ public:
     int currentConfigurationIndex() const { return currentConfiguration_; }
     void setCurrentConfiguration(int index);
     // Null when the current index is invalid.
-    BuildProject *currentConfiguration() const;
+    BuildProject *currentConfiguration() const override;
     QString currentFamily() const;
     QString currentController() const;
     QString currentCompilerName() const;

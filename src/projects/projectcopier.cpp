@@ -1,6 +1,6 @@
 #include "projects/projectcopier.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Project: the files, their groups and the tree items that show them.
 #include "projects/project.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildproject.h"
 #include "platform/paths.h"
@@ -114,6 +114,21 @@ void Project::refreshIdentityIndex() const
                 entriesByIdentity.insert(fileIdentity(form), static_cast<int>(index));
         }
     }
+}
+
+QString Project::buildFilePath(const QString &name) const
+{
+    const int index = indexOfFile(name);
+    return index >= 0 ? files_.at(index).path : QString();
+}
+
+bool Project::hasBuildSources() const
+{
+    const QString source = tr("source");
+    const QString linker = tr("linker");
+    return std::any_of(files_.cbegin(), files_.cend(), [&](const ProjectFile &file) {
+        return file.group.contains(source, Qt::CaseInsensitive) || file.group.contains(linker, Qt::CaseInsensitive);
+    });
 }
 
 int Project::indexOfFile(const QString &path) const

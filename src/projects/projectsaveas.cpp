@@ -1,7 +1,7 @@
 // Project: saving under a new name, with or without a copy of every file.
 #include "projects/project.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildproject.h"
 #include "projects/copyprojectfilesdialog.h"
 #include "projects/projectcopier.h"

@@ -1,16 +1,14 @@
 #include "projects/projectsmanager.h"
 
-#include "app/srcmanager.h"
-#include "app/waitcursor.h"
+#include "core/displaysettings.h"
+#include "core/waitcursor.h"
+#include "core/workbench.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
-#include "build/compilersdialog.h"
-#include "editor/displaysettings.h"
-#include "editor/sourceeditor.h"
-#include "editor/srctabsholder.h"
 #include "projects/project.h"
 #include "projects/projecttreewidget.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +16,8 @@
 #include <QMenu>
 #include <QMessageBox>
 
-ProjectsManager::ProjectsManager(SrcManager *owner)
-    : QDockWidget(owner), owner(owner), buildConfigs(new BuildConfigList(owner, this)),
+ProjectsManager::ProjectsManager(Workbench *owner, QWidget *parent)
+    : QDockWidget(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner), buildConfigs(new BuildConfigList(owner, this)),
       tree(new ProjectTreeWidget(this))
 {
     setObjectName(QStringLiteral("Projects"));
@@ -179,10 +177,9 @@ bool ProjectsManager::askToClose(int index)
     QStringList editedPaths;
     if (owner) {
         for (const ProjectFile &file : closing->files()) {
-            if (const SourceEditor *editor = owner->tabs()->findEditor(file.path)) {
+            if (owner->isEditorModified(file.path)) {
                 editedPaths.append(file.path);
-                if (editor->isModified())
-                    modifiedFiles.append(QFileInfo(file.path).fileName());
+                modifiedFiles.append(QFileInfo(file.path).fileName());
             }
         }
     }
@@ -278,29 +275,31 @@ void ProjectsManager::showContextMenu(const QPoint &globalPosition)
     if (!menu)
         menu = new QMenu(this);
     menu->clear();
-    const auto add = [this](std::initializer_list<SrcManager::Action> ids) {
-        for (SrcManager::Action id : ids)
-            menu->addAction(owner->action(id));
+    const auto add = [this](std::initializer_list<Workbench::Action> ids) {
+        for (Workbench::Action id : ids) {
+            if (QAction *action = owner->action(id))
+                menu->addAction(action);
+        }
     };
     switch (current->itemKind(tree->currentItem())) {
     case Project::ProjectItem:
-        add({SrcManager::AddExistingFile, SrcManager::AddNewFile, SrcManager::AddDesignFile,
-             SrcManager::CreateDesignFile});
+        add({Workbench::AddExistingFile, Workbench::AddNewFile, Workbench::AddDesignFile,
+             Workbench::CreateDesignFile});
         break;
     case Project::GroupItem:
-        add({SrcManager::AddExistingFile, SrcManager::AddNewFile, SrcManager::AddDesignFile,
-             SrcManager::CreateDesignFile, SrcManager::Rename});
+        add({Workbench::AddExistingFile, Workbench::AddNewFile, Workbench::AddDesignFile,
+             Workbench::CreateDesignFile, Workbench::Rename});
         break;
     case Project::FileItem:
-        add({SrcManager::RemoveFile, SrcManager::Rename});
+        add({Workbench::RemoveFile, Workbench::Rename});
         break;
     default:
         break;
     }
     menu->addSeparator();
-    add({SrcManager::SaveProject, SrcManager::SaveProjectAs, SrcManager::CloseProject});
+    add({Workbench::SaveProject, Workbench::SaveProjectAs, Workbench::CloseProject});
     menu->addSeparator();
-    add({SrcManager::ProjectSettings, SrcManager::BuildProject, SrcManager::CleanProject});
+    add({Workbench::ProjectSettings, Workbench::BuildProject, Workbench::CleanProject});
     menu->popup(globalPosition);
 }
 
@@ -314,280 +313,33 @@ void ProjectsManager::updateState()
 {
     if (!owner)
         return;
-    const auto enable = [this](std::initializer_list<SrcManager::Action> ids, bool enabled) {
-        for (SrcManager::Action id : ids)
-            owner->action(id)->setEnabled(enabled);
+    const auto enable = [this](std::initializer_list<Workbench::Action> ids, bool enabled) {
+        for (Workbench::Action id : ids) {
+            if (QAction *action = owner->action(id))
+                action->setEnabled(enabled);
+        }
     };
-    enable({SrcManager::NewProject, SrcManager::OpenProject, SrcManager::OpenSample}, !busy);
-    enable({SrcManager::StopBuild}, busy);
-    enable({SrcManager::AddExistingFile, SrcManager::AddNewFile, SrcManager::AddDesignFile,
-            SrcManager::CreateDesignFile, SrcManager::RemoveFile, SrcManager::SaveProject, SrcManager::SaveProjectAs,
-            SrcManager::CloseProject, SrcManager::ProjectSettings, SrcManager::BuildProject, SrcManager::CleanProject,
-            SrcManager::TidyProject, SrcManager::OpenDebugger, SrcManager::StartDebugging},
+    enable({Workbench::NewProject, Workbench::OpenProject, Workbench::OpenSample}, !busy);
+    enable({Workbench::StopBuild}, busy);
+    enable({Workbench::AddExistingFile, Workbench::AddNewFile, Workbench::AddDesignFile,
+            Workbench::CreateDesignFile, Workbench::RemoveFile, Workbench::SaveProject, Workbench::SaveProjectAs,
+            Workbench::CloseProject, Workbench::ProjectSettings, Workbench::BuildProject, Workbench::CleanProject,
+            Workbench::TidyProject, Workbench::OpenDebugger, Workbench::StartDebugging},
            false);
 
     const Project *current = busy ? nullptr : currentProject();
     if (!current)
         return;
-    enable({SrcManager::SaveProject}, current->isModified());
-    enable({SrcManager::SaveProjectAs, SrcManager::CloseProject, SrcManager::ProjectSettings,
-            SrcManager::BuildProject, SrcManager::CleanProject, SrcManager::TidyProject, SrcManager::OpenDebugger,
-            SrcManager::StartDebugging, SrcManager::AddExistingFile, SrcManager::AddNewFile},
+    enable({Workbench::SaveProject}, current->isModified());
+    enable({Workbench::SaveProjectAs, Workbench::CloseProject, Workbench::ProjectSettings,
+            Workbench::BuildProject, Workbench::CleanProject, Workbench::TidyProject, Workbench::OpenDebugger,
+            Workbench::StartDebugging, Workbench::AddExistingFile, Workbench::AddNewFile},
            true);
-    enable({SrcManager::AddDesignFile, SrcManager::CreateDesignFile}, current->designFile().isEmpty());
+    enable({Workbench::AddDesignFile, Workbench::CreateDesignFile}, current->designFile().isEmpty());
     const int kind = current->itemKind(tree->currentItem());
-    enable({SrcManager::RemoveFile}, kind == Project::GroupItem || kind == Project::FileItem);
+    enable({Workbench::RemoveFile}, kind == Project::GroupItem || kind == Project::FileItem);
     for (Project *open : std::as_const(projects))
         open->updateItemText();
-}
-
-void ProjectsManager::newProject()
-{
-    if (!closeCurrentProject())
-        return;
-    Project *created = createProject();
-    if (!created->newProjectWizard()) {
-        // Nothing of it was shown: its going must not clear the output that says why.
-        created->detachFromWindow();
-        delete created;
-        return;
-    }
-    if (indexOfProject(created->fileName()) >= 0) {
-        reportAlreadyOpened(created->fileName());
-        created->detachFromWindow();
-        delete created;
-        return;
-    }
-    projects.append(created);
-    applyTreeFormats();
-    followCurrentProject();
-    updateWindowState();
-    created->regroupFiles();
-    created->attachToTree(rootItem);
-}
-
-void ProjectsManager::openProject()
-{
-    if (!closeCurrentProject())
-        return;
-    Project *opened = createProject();
-    if (!opened->openWithDialog()) {
-        const QString path = opened->fileName();
-        delete opened;
-        if (!path.isEmpty())
-            reportNotOpened(path);
-        return;
-    }
-    if (indexOfProject(opened->fileName()) >= 0) {
-        reportAlreadyOpened(opened->fileName());
-        delete opened;
-        return;
-    }
-    projects.append(opened);
-    applyTreeFormats();
-    updateWindowState();
-    sendFirmware();
-    followCurrentProject();
-    opened->attachToTree(rootItem);
-}
-
-void ProjectsManager::openSample()
-{
-    WaitCursor waitCursor;
-    if (!closeCurrentProject())
-        return;
-    if (owner && owner->quorvinPath().isEmpty()) {
-        waitCursor.restore();
-        QMessageBox box(this);
-        box.setText(tr("No Quorvin Installation Detected."));
-        box.setInformativeText(tr("Samples are installed with Quorvin ZMX.\n"
-                                  "Quorvin ZMX is available from Dravenhol Electronics and its distributors."));
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-    }
-}
-
-void ProjectsManager::saveProject()
-{
-    if (Project *current = currentProject()) {
-        current->save();
-        updateWindowState();
-    }
-}
-
-void ProjectsManager::saveProjectAs()
-{
-    if (Project *current = currentProject()) {
-        current->saveAs(current->fileName(), true);
-        updateWindowState();
-    }
-}
-
-void ProjectsManager::closeProject()
-{
-    closeCurrentProject();
-}
-
-void ProjectsManager::addFile()
-{
-    if (Project *current = currentProject()) {
-        current->addFiles();
-        updateWindowState();
-    }
-}
-
-void ProjectsManager::newFile()
-{
-    if (Project *current = currentProject()) {
-        current->newFile();
-        updateWindowState();
-    }
-}
-
-void ProjectsManager::newDesignFile()
-{
-    if (Project *current = currentProject()) {
-        current->newDesignFile(QString());
-        updateWindowState();
-    }
-}
-
-void ProjectsManager::removeFile()
-{
-    Project *current = currentProject();
-    if (!current)
-        return;
-    QTreeWidgetItem *item = tree->currentItem();
-    const int index = current->fileIndexOfItem(item);
-    const QString name = item ? item->text(0) : QString();
-
-    QMessageBox box(this);
-    box.setText(tr("Remove file."));
-    box.setInformativeText(QLatin1String("The file '") + name + QLatin1String("' will be removed from the project."));
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Cancel);
-    if (box.exec() == QMessageBox::Ok) {
-        current->removeFile(index);
-        updateWindowState();
-    }
-}
-
-void ProjectsManager::projectSettings() {}
-
-void ProjectsManager::showCompilersDialog()
-{
-    busy = true;
-    CompilersDialog dialog(owner, buildConfigs, owner);
-    dialog.exec();
-    busy = false;
-}
-
-void ProjectsManager::showConfigurationsDialog() {}
-
-void ProjectsManager::compileProject()
-{
-    runBuildCommand([this](Project &current) {
-        const QString target = owner ? owner->currentTarget() : QStringLiteral("Debug");
-        for (int index = 0; index < current.configurationCount(); ++index) {
-            if (current.configuration(index)->name() == target)
-                current.setCurrentConfiguration(index);
-        }
-        current.compile();
-    }, true);
-}
-
-void ProjectsManager::cleanProject()
-{
-    runBuildCommand([](Project &current) { current.clean(); }, false);
-}
-
-void ProjectsManager::tidyProject()
-{
-    runBuildCommand([](Project &current) { current.tidy(); }, false);
-}
-
-void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling)
-{
-    busy = true;
-    updateWindowState();
-    if (Project *current = currentProject()) {
-        operation(*current);
-    } else {
-        message(tr("No project selected."));
-    }
-    if (compiling)
-        message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
-    busy = false;
-    updateWindowState();
-}
-
-void ProjectsManager::sendFirmware()
-{
-    firmwareHandedOver = false;
-    Project *current = currentProject();
-    if (!current) {
-        message(tr("No project selected."));
-        updateWindowState();
-        return;
-    }
-    if (!owner || owner->quorvinPath().isEmpty()) {
-        error(tr("Cannot launch the design file as no Quorvin installation has been detected.\n"
-                 "If you have a copy of Quorvin installed you can set the path from the Editor Configuration "
-                 "dialogue on the Config menu.\n"
-                 "Quorvin ZMX is available from Dravenhol Electronics and its distributors."));
-        return;
-    }
-    if (!current->currentConfiguration()) {
-        error(tr("No project configurations defined."));
-        return;
-    }
-    if (current->designFile().isEmpty()) {
-        message(tr("Use the Add Design File command to associate your VASK schematic with the project."));
-        return;
-    }
-    if (current->currentFirmwarePath().isEmpty()) {
-        error(tr("Compiled firmware file name is not set."));
-        return;
-    }
-    if (current->currentFamily().isEmpty() || current->currentController().isEmpty()) {
-        error(tr("Microcontroller is not selected in the project properties."));
-        return;
-    }
-    if (current->currentClock().isEmpty()) {
-        error(tr("Clock is not set in project properties."));
-        return;
-    }
-    owner->updateState();
-    firmwareHandedOver = true;
-}
-
-void ProjectsManager::debugOpen()
-{
-    if (currentProject())
-        sendFirmware();
-    else
-        message(tr("No project selected."));
-    updateWindowState();
-}
-
-void ProjectsManager::debugRun()
-{
-    debugOpen();
-    updateWindowState();
-}
-
-void ProjectsManager::renameItem()
-{
-    if (QTreeWidgetItem *item = tree->currentItem())
-        tree->editItem(item, 0);
-}
-
-// The same detection and storing as Check All and OK in the dialog, which is never shown.
-void ProjectsManager::scanCompilers()
-{
-    CompilersDialog dialog(owner, buildConfigs, owner);
-    dialog.checkAllButtonClicked();
-    dialog.saveButtonClicked();
 }
 
 void ProjectsManager::itemDoubleClicked(QTreeWidgetItem *item, int)

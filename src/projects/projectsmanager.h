@@ -12,7 +12,7 @@ class Project;
 class ProjectTreeWidget;
 class QMenu;
 class QTreeWidgetItem;
-class SrcManager;
+class Workbench;
 
 // The projects pane and the controller of every project command. One project is open at a
 // time, yet the projects are kept as a list and every command addresses the current one.
@@ -22,7 +22,8 @@ class ProjectsManager : public QDockWidget
     Q_OBJECT
 
 public:
-    explicit ProjectsManager(SrcManager *owner);
+    // Without a parent the owner's window is the parent.
+    explicit ProjectsManager(Workbench *owner, QWidget *parent = nullptr);
     ~ProjectsManager() override;
 
     // The compiler configurations of the compilers directory, loaded at construction.
@@ -108,7 +109,7 @@ private:
     void message(const QString &text);
     void error(const QString &text);
 
-    SrcManager *owner;
+    Workbench *owner;
     QMenu *menu = nullptr;
     BuildConfigList *buildConfigs;
     ProjectTreeWidget *tree;

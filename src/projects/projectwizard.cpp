@@ -1,7 +1,7 @@
 // Project: the two pages of the new-project wizard.
 #include "projects/project.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
 #include "projects/controllerdialog.h"

@@ -1,5 +1,5 @@
 #include "app/srcmanager.h"
-#include "app/xmldocument.h"
+#include "core/xmldocument.h"
 #include "fakeworkbench.h"
 #include "dialoganswerer.h"
 #include "platform/paths.h"

@@ -1,4 +1,4 @@
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 #include "app/srcmanager.h"
 #include "testregistry.h"
 

@@ -1,4 +1,4 @@
-#include "app/workbench.h"
+#include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"

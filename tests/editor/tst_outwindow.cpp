@@ -1,5 +1,5 @@
 #include "app/srcmanager.h"
-#include "editor/displaysettings.h"
+#include "core/displaysettings.h"
 #include "editor/outtextedit.h"
 #include "editor/outwindow.h"
 #include "fakeworkbench.h"

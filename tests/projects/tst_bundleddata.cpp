@@ -1,5 +1,5 @@
 #include "testfiles.h"
-#include "app/xmldocument.h"
+#include "core/xmldocument.h"
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"

@@ -1,6 +1,6 @@
 #include "app/srcmanager.h"
 #include "dialoganswerer.h"
-#include "editor/displaysettings.h"
+#include "core/displaysettings.h"
 #include "editor/outwindow.h"
 #include "editor/outtextedit.h"
 #include "editor/sourceeditor.h"

@@ -1,6 +1,6 @@
 #include "fakeworkbench.h"
 
-#include "app/xmldocument.h"
+#include "core/xmldocument.h"
 
 #include <QDir>
 

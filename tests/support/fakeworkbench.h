@@ -1,7 +1,7 @@
 #ifndef FAKEWORKBENCH_H
 #define FAKEWORKBENCH_H
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -47,6 +47,9 @@ public:
     QStringList buildTargetUpdates;
     // Every status bar text in order; an empty one clears the bar.
     QStringList statusMessages;
+    QStringList modifiedEditors;
+    QStringList projectFiles;
+    QString family;
 
     QString allOutput() const { return output.join(QString()); }
     QString scratchPath() const { return scratch.path(); }
@@ -77,13 +80,18 @@ public:
     void renameEditor(const QString &oldPath, const QString &newPath) override;
     void fileModified(const QString &path, bool modified) override;
     QStringList openFileNames() const override { return editorFiles; }
+    bool isEditorModified(const QString &path) const override { return modifiedEditors.contains(path); }
+    QWidget *currentEditor() const override { return nullptr; }
+    bool isProjectFile(const QString &path) const override { return projectFiles.contains(path); }
+    QString controllerFamily(const QString &) const override { return family; }
+    QAction *action(Action) const override { return nullptr; }
     QString currentTarget() const override { return target; }
     bool advancedMode() const override { return advanced; }
     void newMRUFile(const QString &fileName) override { mruFiles.prepend(fileName); }
     void newMRUProject(const QString &fileName) override { mruProjects.prepend(fileName); }
     void updateState() override { ++stateUpdates; }
     void updateBuildTargets(const QString &currentTarget) override { buildTargetUpdates.append(currentTarget); }
-    void showStatusMessage(const QString &text) override { statusMessages.append(text); }
+    void showStatusMessage(const QString &text, int) override { statusMessages.append(text); }
     QWidget *dialogParent() override { return nullptr; }
 
 private:

@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "app/helpers.h"
+#include "core/helpers.h"
 
 #include <QApplication>
 #include <QDir>

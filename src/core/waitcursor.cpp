@@ -1,4 +1,4 @@
-#include "app/waitcursor.h"
+#include "core/waitcursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "editor/displaysettings.h"
+#include "core/displaysettings.h"
 
 #include <QSettings>
 

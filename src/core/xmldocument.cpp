@@ -1,6 +1,6 @@
-#include "app/xmldocument.h"
+#include "core/xmldocument.h"
 
-#include "app/workbench.h"
+#include "core/workbench.h"
 
 #include <QCoreApplication>
 #include <QFile>

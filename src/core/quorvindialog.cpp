@@ -1,4 +1,4 @@
-#include "app/quorvindialog.h"
+#include "core/quorvindialog.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>

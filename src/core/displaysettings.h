@@ -1,7 +1,7 @@
 #ifndef DISPLAYSETTINGS_H
 #define DISPLAYSETTINGS_H
 
-#include "editor/displayitem.h"
+#include "core/displayitem.h"
 
 #include <QFont>
 #include <QList>

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <optional>
 
+class QAction;
 class QSettings;
 class QWidget;
 
@@ -16,7 +17,23 @@ class QWidget;
 class Workbench
 {
 public:
+    // The main window's actions; editors and the projects pane enable them and put them in
+    // their context menus.
+    enum Action {
+        OpenFile, SaveFile, SaveAllFiles, CloseFile, PrintFile,
+        OpenSample, NewProject, OpenProject, SaveProject, SaveProjectAs, CloseProject,
+        AddNewFile, AddExistingFile, AddDesignFile, CreateDesignFile, RemoveFile,
+        ProjectSettings, BuildProject, StopBuild, CleanProject, TidyProject,
+        Cut, Copy, Paste, Undo, Redo, Find, FindNext, Replace, Goto,
+        Exit, Help, About, AboutQt, CompilersConfiguration, EditorConfiguration,
+        OpenDebugger, StartDebugging, Rename,
+        ActionCount
+    };
+
     virtual ~Workbench() = default;
+
+    // Null when the window has no such action (a window-less run).
+    virtual QAction *action(Action which) const = 0;
 
     // Output window. Each append lets pending events run before it returns.
     virtual void clearOutput() = 0;
@@ -56,6 +73,15 @@ public:
     virtual void renameEditor(const QString &oldPath, const QString &newPath) = 0;
     virtual void fileModified(const QString &path, bool modified) = 0;
     virtual QStringList openFileNames() const = 0;
+    // True when an editor of path is open and holds unsaved changes.
+    virtual bool isEditorModified(const QString &path) const = 0;
+    // The editor that has the tabs' focus, or null.
+    virtual QWidget *currentEditor() const = 0;
+
+    // Project look-ups for the editors.
+    virtual bool isProjectFile(const QString &path) const = 0;
+    // The controller family of the open project that holds path; empty when none does.
+    virtual QString controllerFamily(const QString &path) const = 0;
 
     virtual QString currentTarget() const = 0;
     virtual bool advancedMode() const = 0;
@@ -64,8 +90,9 @@ public:
     virtual void updateState() = 0;
     // Refills the configuration selector, keeping currentTarget selected.
     virtual void updateBuildTargets(const QString &currentTarget) = 0;
-    // Shows text in the status bar until the next call; empty text clears it.
-    virtual void showStatusMessage(const QString &text) = 0;
+    // Shows text in the status bar for timeout milliseconds, or until the next call when
+    // timeout is 0; empty text clears it.
+    virtual void showStatusMessage(const QString &text, int timeout = 0) = 0;
 
     // Parent for message boxes and dialogs; may be null.
     virtual QWidget *dialogParent() = 0;

@@ -1,0 +1,47 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when a file under src/ includes a header of a layer above its own. The layers, lowest
+# first; a layer may include itself and every layer listed before it, except that editor and
+# simulator sit side by side and do not include each other.
+#   cmake -DSOURCE_DIR=<repository>/src -P scripts/check_layers.cmake
+set(layers platform core build projects editor simulator app)
+set(siblings "editor;simulator")
+
+if(NOT SOURCE_DIR)
+    message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(violations "")
+foreach(source IN LISTS sources)
+    string(REGEX MATCH "^[^/]+" own ${source})
+    list(FIND layers ${own} own_rank)
+    if(own_rank EQUAL -1)
+        # main.cpp and anything outside the layers stand above them all.
+        continue()
+    endif()
+    file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" used ${line})
+        list(FIND layers ${used} used_rank)
+        if(used_rank EQUAL -1 OR used STREQUAL own)
+            continue()
+        endif()
+        set(wrong FALSE)
+        if(used_rank GREATER own_rank)
+            set(wrong TRUE)
+        endif()
+        if(own IN_LIST siblings AND used IN_LIST siblings)
+            set(wrong TRUE)
+        endif()
+        if(wrong)
+            string(STRIP "${line}" line)
+            string(APPEND violations "\n  src/${source} (${own}): ${line}")
+        endif()
+    endforeach()
+endforeach()
+
+if(violations)
+    message(FATAL_ERROR "Includes that cross a layer the wrong way (order: ${layers}):${violations}")
+endif()
+list(LENGTH sources count)
+message(STATUS "${count} files keep the layer order")

@@ -1,0 +1,204 @@
+#include "projects/projectsmanager.h"
+
+#include "core/waitcursor.h"
+#include "core/workbench.h"
+#include "build/buildproject.h"
+#include "build/compilersdialog.h"
+#include "projects/project.h"
+#include "projects/projecttreewidget.h"
+
+#include <QMessageBox>
+
+void ProjectsManager::newProject()
+{
+    if (!closeCurrentProject())
+        return;
+    Project *created = createProject();
+    if (!created->newProjectWizard()) {
+        // Nothing of it was shown: its going must not clear the output that says why.
+        created->detachFromWindow();
+        delete created;
+        return;
+    }
+    if (indexOfProject(created->fileName()) >= 0) {
+        reportAlreadyOpened(created->fileName());
+        created->detachFromWindow();
+        delete created;
+        return;
+    }
+    projects.append(created);
+    applyTreeFormats();
+    followCurrentProject();
+    updateWindowState();
+    created->regroupFiles();
+    created->attachToTree(rootItem);
+}
+
+void ProjectsManager::openProject()
+{
+    if (!closeCurrentProject())
+        return;
+    Project *opened = createProject();
+    if (!opened->openWithDialog()) {
+        const QString path = opened->fileName();
+        delete opened;
+        if (!path.isEmpty())
+            reportNotOpened(path);
+        return;
+    }
+    if (indexOfProject(opened->fileName()) >= 0) {
+        reportAlreadyOpened(opened->fileName());
+        delete opened;
+        return;
+    }
+    projects.append(opened);
+    applyTreeFormats();
+    updateWindowState();
+    sendFirmware();
+    followCurrentProject();
+    opened->attachToTree(rootItem);
+}
+
+void ProjectsManager::openSample()
+{
+    WaitCursor waitCursor;
+    if (!closeCurrentProject())
+        return;
+    if (owner && owner->quorvinPath().isEmpty()) {
+        waitCursor.restore();
+        QMessageBox box(this);
+        box.setText(tr("No Quorvin Installation Detected."));
+        box.setInformativeText(tr("Samples are installed with Quorvin ZMX.\n"
+                                  "Quorvin ZMX is available from Dravenhol Electronics and its distributors."));
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+    }
+}
+
+void ProjectsManager::saveProject()
+{
+    if (Project *current = currentProject()) {
+        current->save();
+        updateWindowState();
+    }
+}
+
+void ProjectsManager::saveProjectAs()
+{
+    if (Project *current = currentProject()) {
+        current->saveAs(current->fileName(), true);
+        updateWindowState();
+    }
+}
+
+void ProjectsManager::closeProject()
+{
+    closeCurrentProject();
+}
+
+void ProjectsManager::addFile()
+{
+    if (Project *current = currentProject()) {
+        current->addFiles();
+        updateWindowState();
+    }
+}
+
+void ProjectsManager::newFile()
+{
+    if (Project *current = currentProject()) {
+        current->newFile();
+        updateWindowState();
+    }
+}
+
+void ProjectsManager::newDesignFile()
+{
+    if (Project *current = currentProject()) {
+        current->newDesignFile(QString());
+        updateWindowState();
+    }
+}
+
+void ProjectsManager::removeFile()
+{
+    Project *current = currentProject();
+    if (!current)
+        return;
+    QTreeWidgetItem *item = tree->currentItem();
+    const int index = current->fileIndexOfItem(item);
+    const QString name = item ? item->text(0) : QString();
+
+    QMessageBox box(this);
+    box.setText(tr("Remove file."));
+    box.setInformativeText(QLatin1String("The file '") + name + QLatin1String("' will be removed from the project."));
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    if (box.exec() == QMessageBox::Ok) {
+        current->removeFile(index);
+        updateWindowState();
+    }
+}
+
+void ProjectsManager::projectSettings() {}
+
+void ProjectsManager::showCompilersDialog()
+{
+    busy = true;
+    CompilersDialog dialog(owner, buildConfigs, window());
+    dialog.exec();
+    busy = false;
+}
+
+void ProjectsManager::showConfigurationsDialog() {}
+
+void ProjectsManager::compileProject()
+{
+    runBuildCommand([this](Project &current) {
+        const QString target = owner ? owner->currentTarget() : QStringLiteral("Debug");
+        for (int index = 0; index < current.configurationCount(); ++index) {
+            if (current.configuration(index)->name() == target)
+                current.setCurrentConfiguration(index);
+        }
+        current.compile();
+    }, true);
+}
+
+void ProjectsManager::cleanProject()
+{
+    runBuildCommand([](Project &current) { current.clean(); }, false);
+}
+
+void ProjectsManager::tidyProject()
+{
+    runBuildCommand([](Project &current) { current.tidy(); }, false);
+}
+
+void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling)
+{
+    busy = true;
+    updateWindowState();
+    if (Project *current = currentProject()) {
+        operation(*current);
+    } else {
+        message(tr("No project selected."));
+    }
+    if (compiling)
+        message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
+    busy = false;
+    updateWindowState();
+}
+
+void ProjectsManager::renameItem()
+{
+    if (QTreeWidgetItem *item = tree->currentItem())
+        tree->editItem(item, 0);
+}
+
+// The same detection and storing as Check All and OK in the dialog, which is never shown.
+void ProjectsManager::scanCompilers()
+{
+    CompilersDialog dialog(owner, buildConfigs, window());
+    dialog.checkAllButtonClicked();
+    dialog.saveButtonClicked();
+}
