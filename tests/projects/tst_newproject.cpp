@@ -296,6 +296,7 @@ private slots:
         bool nextForText = true;
         bool nextForDesign = false;
         bool projectFileCheckable = true;
+        bool subTicked = false;
         DialogAnswerer::handle("DevBoardDialog", [&](QWidget *page) {
             child<QRadioButton>(page, "designFileRadioButton")->click();
             auto *edit = child<QLineEdit>(page, "designFileEdit");
@@ -312,6 +313,11 @@ private slots:
                 if (item->text(0).endsWith(QLatin1String("(Project File)")))
                     projectFileCheckable = item->flags().testFlag(Qt::ItemIsUserCheckable);
             }
+            // Ticking a folder ticks what it holds, also what is read only when it opens.
+            QTreeWidgetItem *sub = top->child(0);
+            sub->setCheckState(0, Qt::Checked);
+            sub->setExpanded(true);
+            subTicked = sub->childCount() == 1 && sub->child(0)->checkState(0) == Qt::Checked;
             answerControllerPage({QStringLiteral("AVR"), QStringLiteral("ATmega16"), QString(), QString()},
                                  [&](QWidget *) { answerSave(QStringLiteral("FromDesign"), QString()); });
             click(page, "nextButton");
@@ -322,6 +328,7 @@ private slots:
         QVERIFY(nextForDesign);
         QCOMPARE(shown, (QStringList{"sub", "main.c", "old.zmxp (Project File)", "util.S"}));
         QVERIFY(!projectFileCheckable);
+        QVERIFY(subTicked);
         Project *project = window->projects()->currentProject();
         QVERIFY(project);
         // Saved beside the design, which no copy replaced.
@@ -330,7 +337,7 @@ private slots:
         for (const ProjectFile &file : project->files())
             names.append(QDir(design).relativeFilePath(file.path));
         names.sort();
-        QCOMPARE(names, (QStringList{"board.DSN", "main.c", "util.S"}));
+        QCOMPARE(names, (QStringList{"board.DSN", "main.c", "sub/extra.c", "util.S"}));
         QCOMPARE(project->designFile(), design + QStringLiteral("/board.DSN"));
     }
 
