@@ -776,6 +776,13 @@ def _(c):
     play_badge(c, 9, 8.5, 6.5)
 
 
+@icon("vask_stop.png")
+def _(c):
+    window(c)
+    chip(c, 5, 6, 11, 13, pins=3, pin_len=3)
+    c.shape(c.rect(10, 9.5, 15, 14.5), vgrad(RED, 9.5, 14.5, 0.3, -0.05))
+
+
 @icon("settings_compilers.png")
 def _(c):
     hammer(c)

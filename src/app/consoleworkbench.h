@@ -50,6 +50,7 @@ public:
     QWidget *currentEditor() const override { return nullptr; }
     bool isProjectFile(const QString &) const override { return false; }
     QString controllerFamily(const QString &) const override { return {}; }
+    bool isSimulated(const QString &, const QString &) const override { return false; }
     QAction *action(Action) const override { return nullptr; }
 
     QString currentTarget() const override { return QString(); }

@@ -6,6 +6,8 @@
 #include "editor/srctabsholder.h"
 #include "platform/htmlhelp.h"
 #include "projects/projectsmanager.h"
+#include "simulator/quorvininterface.h"
+#include "simulator/simulatedcontrollers.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -74,6 +76,8 @@ const ActionSpec actionSpecs[] = {
     {SrcManager::EditorConfiguration, "settings_program.png", QT_TRANSLATE_NOOP("SrcManager", "&Editor Configuration"), nullptr, QT_TRANSLATE_NOOP("SrcManager", "Displays Editor configuration dialog")},
     {SrcManager::OpenDebugger, "vask.png", QT_TRANSLATE_NOOP("SrcManager", "&Open Debugger"), QT_TRANSLATE_NOOP("SrcManager", "F5"), QT_TRANSLATE_NOOP("SrcManager", "Opens VASK window")},
     {SrcManager::StartDebugging, "vask_run.png", QT_TRANSLATE_NOOP("SrcManager", "&Start Debugging"), QT_TRANSLATE_NOOP("SrcManager", "F10"), QT_TRANSLATE_NOOP("SrcManager", "Starts simulation in VASK window")},
+    {SrcManager::StopDebugging, "vask_stop.png", QT_TRANSLATE_NOOP("SrcManager", "S&top Debugging"), QT_TRANSLATE_NOOP("SrcManager", "Shift+F5"), QT_TRANSLATE_NOOP("SrcManager", "Stops simulation in VASK window")},
+    {SrcManager::CloseSimulator, "close.png", QT_TRANSLATE_NOOP("SrcManager", "&Close VASK"), nullptr, QT_TRANSLATE_NOOP("SrcManager", "Closes VASK window")},
     {SrcManager::Rename, nullptr, QT_TRANSLATE_NOOP("SrcManager", "&Rename"), nullptr, QT_TRANSLATE_NOOP("SrcManager", "Rename")},
 };
 
@@ -92,6 +96,7 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
     outWindow = new OutWindow(this, this);
     addDockWidget(Qt::BottomDockWidgetArea, outWindow);
     projectsManager = new ProjectsManager(this, this);
+    projectsManager->setSimulatorLink(std::make_unique<QuorvinInterface>(this));
     projectsManager->setMinimumSize(200, 300);
     addDockWidget(Qt::LeftDockWidgetArea, projectsManager);
     tabsHolder = new SrcTabsHolder(this, this);
@@ -109,12 +114,14 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
             [this](int index) { configComboIndexChanged(configBox->itemText(index)); });
 
     readSettings();
+    simulatedControllers = std::make_unique<SimulatedControllers>(this);
+    simulatedControllers->load();
 }
 
 SrcManager::~SrcManager()
 {
-    // Closing projects reaches back into the output window and the editor tabs, which must
-    // still be there.
+    // Closing projects (and the simulator) reaches back into the output window and the
+    // editor tabs, which must still be there.
     delete projectsManager;
     projectsManager = nullptr;
 }
@@ -183,6 +190,8 @@ void SrcManager::connectActions()
     toWindow(EditorConfiguration, &SrcManager::showProgramConfigurationDialog);
     toProjects(OpenDebugger, &ProjectsManager::debugOpen);
     toProjects(StartDebugging, &ProjectsManager::debugRun);
+    toProjects(StopDebugging, &ProjectsManager::debugStop);
+    toProjects(CloseSimulator, &ProjectsManager::debugClose);
     toProjects(Rename, &ProjectsManager::renameItem);
 }
 
@@ -210,7 +219,7 @@ void SrcManager::createToolBars()
     editToolBar->addActions({actions[Cut], actions[Copy], actions[Paste], actions[Undo], actions[Redo]});
 
     debugToolBar = makeToolBar(tr("Debug"));
-    debugToolBar->addActions({actions[OpenDebugger], actions[StartDebugging]});
+    debugToolBar->addActions({actions[OpenDebugger], actions[StartDebugging], actions[StopDebugging]});
 }
 
 void SrcManager::createMenus()
@@ -243,7 +252,8 @@ void SrcManager::createMenus()
     editMenu->addAction(actions[Goto]);
 
     debugMenu = menuBar()->addMenu(tr("&Debug"));
-    debugMenu->addActions({actions[OpenDebugger], actions[StartDebugging]});
+    debugMenu->addActions({actions[OpenDebugger], actions[StartDebugging], actions[StopDebugging],
+                           actions[CloseSimulator]});
 
     configMenu = menuBar()->addMenu(tr("&Config"));
     configMenu->addActions({actions[CompilersConfiguration], actions[EditorConfiguration]});

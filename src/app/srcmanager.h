@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -14,6 +15,7 @@ class QSettings;
 class QToolBar;
 class OutWindow;
 class ProjectsManager;
+class SimulatedControllers;
 class SrcTabsHolder;
 
 // The main window: actions, menus, tool bars, the three panes, the settings store and the
@@ -87,6 +89,7 @@ public:
     QWidget *currentEditor() const override;
     bool isProjectFile(const QString &path) const override;
     QString controllerFamily(const QString &path) const override;
+    bool isSimulated(const QString &family, const QString &controller) const override;
     QString currentTarget() const override;
     bool advancedMode() const override { return advanced_; }
     QWidget *dialogParent() override { return this; }
@@ -150,6 +153,7 @@ private:
     SrcTabsHolder *tabsHolder = nullptr;
     ProjectsManager *projectsManager = nullptr;
     OutWindow *outWindow = nullptr;
+    std::unique_ptr<SimulatedControllers> simulatedControllers;
     QStringList rememberedFiles;
     QStringList recentProjects;
     QStringList recentFiles;

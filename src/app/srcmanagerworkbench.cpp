@@ -5,6 +5,7 @@
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "projects/projectsmanager.h"
+#include "simulator/simulatedcontrollers.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -139,4 +140,9 @@ bool SrcManager::isProjectFile(const QString &path) const
 QString SrcManager::controllerFamily(const QString &path) const
 {
     return projectsManager ? projectsManager->controllerFamily(path) : QString();
+}
+
+bool SrcManager::isSimulated(const QString &family, const QString &controller) const
+{
+    return simulatedControllers && simulatedControllers->isSimulated(family, controller);
 }

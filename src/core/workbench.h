@@ -26,7 +26,7 @@ public:
         ProjectSettings, BuildProject, StopBuild, CleanProject, TidyProject,
         Cut, Copy, Paste, Undo, Redo, Find, FindNext, Replace, Goto,
         Exit, Help, About, AboutQt, CompilersConfiguration, EditorConfiguration,
-        OpenDebugger, StartDebugging, Rename,
+        OpenDebugger, StartDebugging, StopDebugging, CloseSimulator, Rename,
         ActionCount
     };
 
@@ -82,6 +82,9 @@ public:
     virtual bool isProjectFile(const QString &path) const = 0;
     // The controller family of the open project that holds path; empty when none does.
     virtual QString controllerFamily(const QString &path) const = 0;
+    // Whether the simulator can simulate the controller (family names compare exactly,
+    // controller names without regard to letter case).
+    virtual bool isSimulated(const QString &family, const QString &controller) const = 0;
 
     virtual QString currentTarget() const = 0;
     virtual bool advancedMode() const = 0;

@@ -38,7 +38,9 @@ QString documentsFolder()
 
 QString handoffDirectory()
 {
-    return qEnvironmentVariable("TEMP");
+    // Without TEMP the file would land in the root of the current drive.
+    const QString temp = qEnvironmentVariable("TEMP");
+    return temp.isEmpty() ? QDir::tempPath() : temp;
 }
 
 bool caseInsensitiveFileNames()

@@ -1,5 +1,6 @@
 #include "platform/simulatorwindow.h"
 
+#include <QDir>
 #include <QString>
 #include <windows.h>
 
@@ -42,18 +43,27 @@ HWND findWindow(qint64 processId)
 
 }
 
+QString simulatorProgram(const QString &installationDirectory)
+{
+    return QDir(installationDirectory).filePath(QStringLiteral("BIN/VASK.EXE"));
+}
+
 bool simulatorWindowExists(qint64 processId)
 {
     return findWindow(processId) != nullptr;
 }
 
-bool sendSimulatorMessage(qint64 processId, quint32 message, qint32 command, qint32 parameter)
+SimulatorReply sendSimulatorMessage(qint64 processId, quint32 message, qint32 command, qint32 parameter)
 {
     HWND window = findWindow(processId);
     if (!window)
-        return false;
-    SendMessageW(window, message, WPARAM(command), LPARAM(parameter));
-    return true;
+        return SimulatorReply::NoWindow;
+    // Synchronous like SendMessageW, but a hung simulator cannot hold the IDE for longer
+    // than the bound.
+    DWORD_PTR result = 0;
+    const LRESULT sent = SendMessageTimeoutW(window, message, WPARAM(command), LPARAM(parameter),
+                                             SMTO_NORMAL | SMTO_ABORTIFHUNG, UINT(simulatorReplyTimeoutMs), &result);
+    return sent != 0 ? SimulatorReply::Handled : SimulatorReply::NoAnswer;
 }
 
 void bringSimulatorToFront(qint64 processId)

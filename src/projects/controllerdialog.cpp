@@ -116,10 +116,9 @@ QString ControllerDialog::normalizeClock(const QString &clock)
     }
 }
 
-bool ControllerDialog::isSimulated(const QString &, const QString &) const
+bool ControllerDialog::isSimulated(const QString &family, const QString &controller) const
 {
-    // Every controller counts as simulated until the simulator's controller list can be asked.
-    return true;
+    return mainWindow && mainWindow->isSimulated(family, controller);
 }
 
 void ControllerDialog::buildControllerTable()

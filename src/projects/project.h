@@ -20,6 +20,7 @@ class QTextCharFormat;
 class QTextEdit;
 class QTreeWidgetItem;
 class QXmlStreamWriter;
+class SimulatorLink;
 class Workbench;
 
 // One open firmware project: its files sorted into groups, a description with keywords and
@@ -114,6 +115,8 @@ public:
     bool confirmDesignLocation(const QString &path) const;
     // The same question for a design file against a project file that is yet to be written.
     bool confirmDesignLocation(const QString &path, const QString &projectFile) const;
+    // The simulator that a new design file is opened in; null when there is none.
+    void setSimulatorLink(SimulatorLink *link) { simulator = link; }
 
     // Configurations.
     int configurationCount() const { return static_cast<int>(configurations.size()); }
@@ -179,6 +182,7 @@ private:
     static int projectCounter;
 
     Workbench *mainWindow;
+    SimulatorLink *simulator = nullptr;
     QTreeWidgetItem *tree = nullptr;
     QTreeWidgetItem *projectItem = nullptr;
     QList<ProjectGroup> groups_;

@@ -4,6 +4,7 @@
 #include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildproject.h"
+#include "core/simulatorlink.h"
 #include "platform/paths.h"
 
 #include <QDir>
@@ -556,10 +557,28 @@ bool Project::newDesignFile(const QString &path)
         return false;
     if (QFile::exists(design) && !QFile::remove(design))
         return false;
+    // The simulator is told the firmware file too, whose name the Makefiles fix.
+    if (currentFirmwarePath().isEmpty())
+        prepareBuild();
     QFile created(design);
-    created.open(QIODevice::WriteOnly);
-    // The design joins the project only once the simulator has opened it.
-    return false;
+    if (!created.open(QIODevice::WriteOnly)) {
+        if (mainWindow)
+            mainWindow->addError(tr("Cannot create the design file %1: %2")
+                                     .arg(QDir::toNativeSeparators(design), created.errorString()));
+        return false;
+    }
+    created.close();
+    // The design joins the project only once the simulator has opened it. The simulator
+    // is told the project's real controller, family, firmware and clock, that the design
+    // is new, and not to run firmware that may not be built yet.
+    if (!simulator || !mainWindow)
+        return false;
+    simulator->stopDebugging();
+    simulator->sendFirmware(design, currentController(), currentFamily(), currentFirmwarePath(), currentClock(),
+                            false, true);
+    if (!simulator->launch(mainWindow->quorvinPath()))
+        return false;
+    return addFile(design);
 }
 
 bool Project::confirmDesignLocation(const QString &path) const

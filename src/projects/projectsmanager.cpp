@@ -5,6 +5,7 @@
 #include "core/workbench.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
+#include "core/simulatorlink.h"
 #include "projects/project.h"
 #include "projects/projecttreewidget.h"
 
@@ -49,6 +50,15 @@ ProjectsManager::~ProjectsManager()
     const QList<Project *> open = projects;
     projects.clear();
     qDeleteAll(open);
+    // Stops and closes the simulator while the window can still be reached.
+    simulator.reset();
+}
+
+void ProjectsManager::setSimulatorLink(std::unique_ptr<SimulatorLink> link)
+{
+    simulator = std::move(link);
+    for (Project *open : std::as_const(projects))
+        open->setSimulatorLink(simulator.get());
 }
 
 int ProjectsManager::currentProjectIndex() const
@@ -220,6 +230,8 @@ void ProjectsManager::removeProject(int index)
         return;
     if (owner)
         owner->newMRUProject(closing->fileName());
+    // The simulator shows the closing project's design.
+    closeSimulator();
     projects.removeAt(index);
     delete closing;
     followCurrentProject();
@@ -326,6 +338,9 @@ void ProjectsManager::updateState()
             Workbench::CloseProject, Workbench::ProjectSettings, Workbench::BuildProject, Workbench::CleanProject,
             Workbench::TidyProject, Workbench::OpenDebugger, Workbench::StartDebugging},
            false);
+    // These act on the simulator, whatever the projects do.
+    enable({Workbench::StopDebugging}, simulator && simulator->isDebugging());
+    enable({Workbench::CloseSimulator}, simulator && simulator->isRunning());
 
     const Project *current = busy ? nullptr : currentProject();
     if (!current)
@@ -397,6 +412,7 @@ void ProjectsManager::itemChanged(QTreeWidgetItem *item, int)
 Project *ProjectsManager::createProject()
 {
     auto *created = new Project(buildConfigs, owner);
+    created->setSimulatorLink(simulator.get());
     connect(created, &Project::treeFormatsNeeded, this, &ProjectsManager::applyTreeFormats);
     connect(created, &Project::designLaunchRequested, this, &ProjectsManager::debugOpen);
     return created;
@@ -446,4 +462,10 @@ void ProjectsManager::error(const QString &text)
 {
     if (owner)
         owner->addError(text);
+}
+
+void ProjectsManager::success(const QString &text)
+{
+    if (owner)
+        owner->addSuccess(text);
 }

@@ -6,10 +6,12 @@
 #include <QStringList>
 #include <QTextCharFormat>
 #include <functional>
+#include <memory>
 
 class BuildConfigList;
 class Project;
 class ProjectTreeWidget;
+class SimulatorLink;
 class QMenu;
 class QTreeWidgetItem;
 class Workbench;
@@ -29,6 +31,10 @@ public:
     // The compiler configurations of the compilers directory, loaded at construction.
     BuildConfigList *buildConfigList() const { return buildConfigs; }
     ProjectTreeWidget *treeWidget() const { return tree; }
+    // The link to the simulator, which the manager owns from then on; the window makes it,
+    // since the simulator code lives above the projects.
+    void setSimulatorLink(std::unique_ptr<SimulatorLink> link);
+    SimulatorLink *simulatorLink() const { return simulator.get(); }
 
     bool isBusy() const { return busy; }
     // The project owning the tree's current item; else the first project, else -1.
@@ -80,7 +86,9 @@ public slots:
     void tidyProject();
     void sendFirmware();
     void debugOpen();
+    void debugClose();
     void debugRun();
+    void debugStop();
     void renameItem();
     void scanCompilers();
 
@@ -104,10 +112,14 @@ private:
     void followCurrentProject();
     void reportAlreadyOpened(const QString &path);
     void reportNotOpened(const QString &path);
-    void runBuildCommand(const std::function<void(Project &)> &operation, bool compiling);
+    // operation answers whether it succeeded; a successful build goes to a running simulator.
+    void runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling);
+    void handOverBuild(bool built);
+    void closeSimulator();
     void updateWindowState();
     void message(const QString &text);
     void error(const QString &text);
+    void success(const QString &text);
 
     Workbench *owner;
     QMenu *menu = nullptr;
@@ -121,6 +133,7 @@ private:
     QTextCharFormat projectFormat;
     QTextCharFormat groupFormat;
     QTextCharFormat fileFormat;
+    std::unique_ptr<SimulatorLink> simulator;
 };
 
 #endif

@@ -160,31 +160,32 @@ void ProjectsManager::compileProject()
             if (current.configuration(index)->name() == target)
                 current.setCurrentConfiguration(index);
         }
-        current.compile();
+        return current.compile();
     }, true);
 }
 
 void ProjectsManager::cleanProject()
 {
-    runBuildCommand([](Project &current) { current.clean(); }, false);
+    runBuildCommand([](Project &current) { return current.clean(); }, false);
 }
 
 void ProjectsManager::tidyProject()
 {
-    runBuildCommand([](Project &current) { current.tidy(); }, false);
+    runBuildCommand([](Project &current) { return current.tidy(); }, false);
 }
 
-void ProjectsManager::runBuildCommand(const std::function<void(Project &)> &operation, bool compiling)
+void ProjectsManager::runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling)
 {
     busy = true;
     updateWindowState();
+    bool succeeded = false;
     if (Project *current = currentProject()) {
-        operation(*current);
+        succeeded = operation(*current);
     } else {
         message(tr("No project selected."));
     }
     if (compiling)
-        message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
+        handOverBuild(succeeded);
     busy = false;
     updateWindowState();
 }

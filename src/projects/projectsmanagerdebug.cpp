@@ -1,7 +1,10 @@
 #include "projects/projectsmanager.h"
 
+#include "core/simulatorlink.h"
 #include "core/workbench.h"
 #include "projects/project.h"
+
+#include <QFileInfo>
 
 void ProjectsManager::sendFirmware()
 {
@@ -23,21 +26,36 @@ void ProjectsManager::sendFirmware()
         error(tr("No project configurations defined."));
         return;
     }
-    if (current->designFile().isEmpty()) {
+    const QString design = current->designFile();
+    if (design.isEmpty()) {
         message(tr("Use the Add Design File command to associate your VASK schematic with the project."));
         return;
     }
-    if (current->currentFirmwarePath().isEmpty()) {
+    const QString firmware = current->currentFirmwarePath();
+    if (firmware.isEmpty()) {
         error(tr("Compiled firmware file name is not set."));
         return;
     }
-    if (current->currentFamily().isEmpty() || current->currentController().isEmpty()) {
+    const QString family = current->currentFamily();
+    const QString controller = current->currentController();
+    if (family.isEmpty() || controller.isEmpty()) {
         error(tr("Microcontroller is not selected in the project properties."));
         return;
     }
-    if (current->currentClock().isEmpty()) {
+    const QString clock = current->currentClock();
+    if (clock.isEmpty()) {
         error(tr("Clock is not set in project properties."));
         return;
+    }
+    if (simulator) {
+        if (QFileInfo::exists(firmware)) {
+            const bool debugging = simulator->isDebugging();
+            simulator->sendFirmware(design, controller, family, firmware, clock, debugging, false);
+            if (debugging)
+                simulator->startDebugging();
+        } else {
+            simulator->sendFirmwareQuietly(design, controller, family, firmware, clock);
+        }
     }
     owner->updateState();
     firmwareHandedOver = true;
@@ -45,15 +63,71 @@ void ProjectsManager::sendFirmware()
 
 void ProjectsManager::debugOpen()
 {
-    if (currentProject())
-        sendFirmware();
-    else
+    if (simulator && simulator->isDebugging())
+        debugStop();
+    if (!currentProject()) {
         message(tr("No project selected."));
+    } else {
+        sendFirmware();
+        if (firmwareHandedOver && simulator) {
+            if (QFileInfo::exists(currentProject()->currentFirmwarePath()))
+                success(tr("Sent program firmware to VASK for simulation."));
+            else
+                error(tr("Program firmware has not been compiled in this configuration."));
+            if (simulator->launch(owner->quorvinPath()))
+                success(tr("Launched project design file in VASK."));
+            else
+                error(tr("Failed to launch project design file in VASK."));
+        }
+    }
     updateWindowState();
+    if (simulator)
+        simulator->bringToFront();
 }
 
 void ProjectsManager::debugRun()
 {
-    debugOpen();
+    if (!simulator)
+        return;
+    if (!simulator->isRunning())
+        debugOpen();
+    if (simulator->isRunning() && simulator->startDebugging())
+        message(tr("Debugging in VASK started."));
     updateWindowState();
+    simulator->bringToFront();
+}
+
+void ProjectsManager::debugClose()
+{
+    if (simulator)
+        simulator->closeSimulator();
+    message(tr("Closed VASK."));
+    updateWindowState();
+}
+
+void ProjectsManager::debugStop()
+{
+    if (simulator)
+        simulator->stopDebugging();
+    message(tr("Debugging stopped."));
+    updateWindowState();
+}
+
+void ProjectsManager::handOverBuild(bool built)
+{
+    // Firmware from a failed build is stale or missing: the simulator keeps what it has.
+    if (simulator && simulator->isRunning()) {
+        if (built)
+            sendFirmware();
+    } else {
+        message(tr("Click the VASK icon to launch the design file in VASK for simulation and debugging.\n"));
+    }
+}
+
+void ProjectsManager::closeSimulator()
+{
+    if (simulator && simulator->isRunning()) {
+        simulator->stopDebugging();
+        simulator->closeSimulator();
+    }
 }

@@ -94,13 +94,13 @@ private slots:
     {
         const qint64 fakePid = QCoreApplication::applicationPid();
         QVERIFY(!Platform::simulatorWindowExists(fakePid));
-        QVERIFY(!Platform::sendSimulatorMessage(fakePid, 0x590, 4, 0));
+        QCOMPARE(Platform::sendSimulatorMessage(fakePid, 0x590, 4, 0), Platform::SimulatorReply::NoWindow);
 
         SimulatorStandIn standIn(QStringLiteral("VASK-%1").arg(fakePid));
         standIn.start();
         QVERIFY(standIn.ready.tryAcquire(1, 10000));
         QVERIFY(Platform::simulatorWindowExists(fakePid));
-        QVERIFY(Platform::sendSimulatorMessage(fakePid, 0x590, 4, 7));
+        QCOMPARE(Platform::sendSimulatorMessage(fakePid, 0x590, 4, 7), Platform::SimulatorReply::Handled);
         QVERIFY(standIn.wait(10000));
         QCOMPARE(standIn.received.size(), 12);
         QCOMPARE(qFromLittleEndian<quint32>(standIn.received.constData()), 0x590u);

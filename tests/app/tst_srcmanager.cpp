@@ -87,6 +87,11 @@ private slots:
         QCOMPARE(entryTexts(edit->actions()), (QStringList{"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Find",
                                                            "Find &Next", "&Replace", "-", "&Goto"}));
 
+        const QMenu *debug = window.menuBar()->actions().at(3)->menu();
+        QCOMPARE(entryTexts(debug->actions()),
+                 (QStringList{"&Open Debugger", "&Start Debugging", "S&top Debugging", "&Close VASK"}));
+        QCOMPARE(window.action(SrcManager::StopDebugging)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+
         const QList<QToolBar *> bars = window.findChildren<QToolBar *>();
         QStringList names;
         for (const QToolBar *bar : bars)
@@ -97,6 +102,9 @@ private slots:
         QCOMPARE(project.at(0), window.action(SrcManager::ProjectSettings));
         QCOMPARE(bars.at(1)->widgetForAction(project.at(2)), window.configurationBox());
         QCOMPARE(project.at(5), window.action(SrcManager::RemoveFile));
+        QCOMPARE(bars.at(3)->actions(), (QList<QAction *>{window.action(SrcManager::OpenDebugger),
+                                                          window.action(SrcManager::StartDebugging),
+                                                          window.action(SrcManager::StopDebugging)}));
     }
 
     void recentListsKeepFourNewestWithoutDuplicates()

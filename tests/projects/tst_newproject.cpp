@@ -460,6 +460,28 @@ private slots:
         QVERIFY(!child<QPushButton>(&empty, "okButton")->isEnabled());
     }
 
+    void onlyWhatTheSimulatorRunsIsOffered()
+    {
+        ManagerFixture fixture;
+        ManagerFixture::writeFile(fixture.path(QStringLiteral("simulator/avr.xml")),
+                                  "<SIMULATOR><FAMILY NAME=\"AVR\"><CONTROLLER NAME=\"ATmega16\"/>"
+                                  "<CONTROLLER NAME=\"ATmega8\"/></FAMILY></SIMULATOR>");
+        ManagerFixture::setSetting(QStringLiteral("Simulator"), fixture.path(QStringLiteral("simulator")));
+        SrcManager *window = windowWithToolChains(fixture);
+        Project project(window->projects()->buildConfigList(), window);
+        ControllerDialog dialog(&project, window->projects()->buildConfigList(), window);
+        const auto entries = [&dialog](const char *name) {
+            QStringList texts;
+            auto *box = child<QComboBox>(&dialog, name);
+            for (int index = 0; index < box->count(); ++index)
+                texts.append(box->itemText(index));
+            return texts;
+        };
+        QCOMPARE(entries("controllerFamily"), QStringList(QStringLiteral("AVR")));
+        choose(&dialog, "controllerFamily", QStringLiteral("AVR"));
+        QCOMPARE(entries("controller"), (QStringList{"ATmega16", "ATmega8"}));
+    }
+
     void compilersThatAreMissingAreMarked()
     {
         ManagerFixture fixture;

@@ -50,6 +50,8 @@ public:
     QStringList modifiedEditors;
     QStringList projectFiles;
     QString family;
+    // The simulated controllers as "FAMILY/CONTROLLER", the controller in upper case.
+    QStringList simulated;
 
     QString allOutput() const { return output.join(QString()); }
     QString scratchPath() const { return scratch.path(); }
@@ -84,6 +86,10 @@ public:
     QWidget *currentEditor() const override { return nullptr; }
     bool isProjectFile(const QString &path) const override { return projectFiles.contains(path); }
     QString controllerFamily(const QString &) const override { return family; }
+    bool isSimulated(const QString &family, const QString &controller) const override
+    {
+        return simulated.contains(family + QLatin1Char('/') + controller.toUpper());
+    }
     QAction *action(Action) const override { return nullptr; }
     QString currentTarget() const override { return target; }
     bool advancedMode() const override { return advanced; }
