@@ -182,11 +182,8 @@ bool Project::save()
 {
     if (!modified)
         return true;
-    if (fileName_.isEmpty()) {
-        if (mainWindow)
-            mainWindow->addError(tr("Project %1 has no project file yet.").arg(name_));
-        return false;
-    }
+    if (fileName_.isEmpty())
+        return saveAs(name_, true);
 
     // Written to a temporary file that replaces the project file only when complete, so a
     // failure half-way leaves the previous file as it was.

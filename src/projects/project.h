@@ -39,6 +39,14 @@ public:
     Project(BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
     ~Project() override;
 
+    // From now on the project neither reports to the main window nor closes editors there
+    // when it goes: for projects that are only shown (the wizard's board projects).
+    void detachFromWindow()
+    {
+        mainWindow = nullptr;
+        clearOutputOnDelete = false;
+    }
+
     // Loading and saving.
     bool load(const QString &path);
     // Why the last load failed, in words that follow "Cannot open project X: ".
@@ -51,6 +59,13 @@ public:
     // reason.
     bool save();
     bool maybeSave();
+    // Saves under a name the user chooses: with copyFiles every file is copied beside the
+    // new project file (a self-contained copy); without, only the project file is placed
+    // (a new project). The sources and the previous project file stay as they are.
+    bool saveAs(const QString &suggestion, bool copyFiles);
+    // Runs the two pages of the new-project wizard on this fresh project; true when the
+    // project was created and saved.
+    bool newProjectWizard();
     // Saves the project and every open editor of its files, without questions.
     bool saveWithFiles() override;
 
@@ -104,6 +119,8 @@ public:
     bool newFile();
     bool newDesignFile(const QString &path);
     bool confirmDesignLocation(const QString &path) const;
+    // The same question for a design file against a project file that is yet to be written.
+    bool confirmDesignLocation(const QString &path, const QString &projectFile) const;
     // The simulator that a new design file is opened in; null when there is none.
     void setSimulatorLink(SimulatorLink *link) { simulator = link; }
 
@@ -166,6 +183,12 @@ private:
     int groupIndex(const QString &name) const;
     int ensureGroup(const QString &name);
     bool writeFile(QXmlStreamWriter &writer) const;
+    // Takes what the wizard's first page started from: copies of its configurations (an
+    // empty clock becomes 4MHz), its files and its name.
+    void adoptStartProject(const Project &start);
+    // Writes the compiler's starter source beside the project file (an existing file is
+    // kept) and adds it.
+    void addStarterSource();
 
     static int projectCounter;
 

@@ -588,11 +588,16 @@ bool Project::newDesignFile(const QString &path)
 
 bool Project::confirmDesignLocation(const QString &path) const
 {
+    return confirmDesignLocation(path, fileName_);
+}
+
+bool Project::confirmDesignLocation(const QString &path, const QString &projectFile) const
+{
     if (!isDesignFile(path))
         return true;
     const Qt::CaseSensitivity sensitivity =
         Platform::caseInsensitiveFileNames() ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    if (QFileInfo(path).absolutePath().compare(QFileInfo(fileName_).absolutePath(), sensitivity) == 0)
+    if (QFileInfo(path).absolutePath().compare(QFileInfo(projectFile).absolutePath(), sensitivity) == 0)
         return true;
     QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                     tr("Are you sure you want the schematic file to be outside the project's directory?"),

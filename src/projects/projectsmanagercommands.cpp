@@ -13,7 +13,30 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-void ProjectsManager::newProject() {}
+void ProjectsManager::newProject()
+{
+    if (!closeCurrentProject())
+        return;
+    Project *created = createProject();
+    if (!created->newProjectWizard()) {
+        // Nothing of it was shown: its going must not clear the output that says why.
+        created->detachFromWindow();
+        delete created;
+        return;
+    }
+    if (indexOfProject(created->fileName()) >= 0) {
+        reportAlreadyOpened(created->fileName());
+        created->detachFromWindow();
+        delete created;
+        return;
+    }
+    projects.append(created);
+    applyTreeFormats();
+    followCurrentProject();
+    updateWindowState();
+    created->regroupFiles();
+    created->attachToTree(rootItem);
+}
 
 void ProjectsManager::openProject()
 {
@@ -91,7 +114,13 @@ void ProjectsManager::saveProject()
     }
 }
 
-void ProjectsManager::saveProjectAs() {}
+void ProjectsManager::saveProjectAs()
+{
+    if (Project *current = currentProject()) {
+        current->saveAs(current->fileName(), true);
+        updateWindowState();
+    }
+}
 
 void ProjectsManager::closeProject()
 {

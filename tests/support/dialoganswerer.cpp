@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 
 namespace {
@@ -19,6 +20,31 @@ void waitForModal(std::function<void(QWidget *)> action, int attempts)
     });
 }
 
+void waitForModalOf(const char *className, std::function<void(QWidget *)> action, int attempts)
+{
+    QTimer::singleShot(0, [className, action, attempts] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->inherits(className) && modal->isVisible()) {
+            action(modal);
+            return;
+        }
+        if (attempts > 0) {
+            QTimer::singleShot(10, [className, action, attempts] { waitForModalOf(className, action, attempts - 1); });
+            return;
+        }
+        qWarning("No modal %s appeared; closing %s", className, modal ? modal->metaObject()->className() : "nothing");
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else if (modal)
+            modal->close();
+    });
+}
+
+}
+
+void DialogAnswerer::handle(const char *className, std::function<void(QWidget *)> action)
+{
+    waitForModalOf(className, std::move(action), 3000);
 }
 
 QStringList &DialogAnswerer::seenTexts()

@@ -21,6 +21,11 @@ public:
     // Runs action and closes every modal widget it opens meanwhile; returns their class names.
     // For checks that nothing asks anything: no answer stays queued afterwards.
     static QStringList closeModalsWhile(const std::function<void()> &action);
+    // Act on the next modal widget that inherits className (a page of a wizard, a message
+    // box that follows a dialog), passing over others. One that never comes is given up
+    // on after some seconds, and whatever modal widget stands then is closed, so that the
+    // test fails instead of waiting for ever.
+    static void handle(const char *className, std::function<void(QWidget *)> action);
     // Texts ("text\ninformative text") of the message boxes answered so far.
     static QStringList &seenTexts();
 };
