@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(entryTexts(edit->actions()), (QStringList{"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Find",
                                                            "Find &Next", "&Replace", "-", "&Goto"}));
 
-        const QMenu *debug = window.menuBar()->actions().at(3)->menu();
+        const QMenu *debug = window.menuBar()->actions().at(4)->menu();
         QCOMPARE(entryTexts(debug->actions()),
                  (QStringList{"&Open Debugger", "&Start Debugging", "S&top Debugging", "&Close VASK"}));
         QCOMPARE(window.action(SrcManager::StopDebugging)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
