@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -78,14 +79,14 @@ private slots:
         window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
         QCOMPARE(window->projects()->projectCount(), 1);
 
+        static const QRegularExpression loaded(QStringLiteral("^Loaded Debug\\.hex \\([0-9]+ bytes\\) into the ATmega328P at 16 MHz\\.$"));
         // F7 builds; F5 opens the board's design in vask, which loads the firmware.
         action(SrcManager::BuildProject)->trigger();
         QVERIFY2(TestFiles::isIntelHex(at(QStringLiteral("Debug/Debug.hex"))), qPrintable(output()));
         action(SrcManager::OpenDebugger)->trigger();
         QVERIFY2(output().contains(QStringLiteral("Launched project design file in VASK.")), qPrintable(output()));
         QVERIFY(link()->isRunning());
-        QTRY_VERIFY_WITH_TIMEOUT(log().contains(QStringLiteral("Loaded Debug.hex (318 bytes) into the ATmega328P at 16 MHz.")),
-                                 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(log().filter(loaded).size(), 1, 10000);
         QVERIFY2(log().contains(QStringLiteral("State: Loaded, not running")), qPrintable(log().join(QLatin1Char('\n'))));
         QVERIFY(!log().contains(QStringLiteral("State: Running")));
 
@@ -97,8 +98,9 @@ private slots:
         const int before = log().size();
         action(SrcManager::BuildProject)->trigger();
         QVERIFY(output().contains(QStringLiteral("Sent program firmware to VASK for simulation.")));
-        QTRY_VERIFY_WITH_TIMEOUT(log().mid(before).contains(QStringLiteral("State: Running")), 10000);
-        QVERIFY(log().mid(before).contains(QStringLiteral("Loaded Debug.hex (318 bytes) into the ATmega328P at 16 MHz.")));
+        // (The IDE restarts the run: stop, then the hand-over, so vask may load twice.)
+        QTRY_COMPARE_WITH_TIMEOUT(lastLog(), QStringLiteral("State: Running"), 10000);
+        QVERIFY(!log().mid(before).filter(loaded).isEmpty());
 
         action(SrcManager::StopDebugging)->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(lastLog(), QStringLiteral("State: Stopped"), 10000);
