@@ -147,7 +147,8 @@ private slots:
         // The folders are kept below the files' common root: the AVR board's src/ is that root.
         QTest::addColumn<QStringList>("copies");
         QTest::newRow("AVR") << "ATmega328P_Board" << QStringList{"avr-gcc", "avr-objcopy"} << "AVR" << "ATmega328P"
-                             << "AVR GCC" << QStringList{"main.c", "delay.S", "board.h", "delay.h"};
+                             << "AVR GCC"
+            << QStringList{"src/main.c", "src/delay.S", "src/board.h", "src/delay.h", "ATmega328P_Board.dsn"};
         QTest::newRow("8051") << "AT89C52_Board" << QStringList{"sdcc", "packihx"} << "8051" << "AT89C52"
                               << "SDCC MCS51" << QStringList{"main.c", "timer.c", "board.h", "timer.h"};
         QTest::newRow("PIC") << "PIC16F877A_Board" << QStringList{"gpasm"} << "PIC16" << "PIC16F877A" << "GPUTILS PIC"
