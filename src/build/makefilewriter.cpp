@@ -64,7 +64,7 @@ MakefileWriter::MakefileWriter(BuildProject &configuration, const QString &proje
 
 QString MakefileWriter::buildDirectory() const
 {
-    return projectDirectory + QLatin1Char('/') + configuration.targetName();
+    return projectDirectory + QLatin1Char('/') + configuration.buildFolder();
 }
 
 QString MakefileWriter::makefile() const
@@ -119,7 +119,7 @@ void MakefileWriter::fillNode(ProjectNode *node)
     QString file = node->file();
     if (file.isEmpty()) {
         const OutputDefinition &output = node->compilerNode()->output();
-        file = configuration.targetName() + QLatin1Char('/')
+        file = configuration.buildFolder() + QLatin1Char('/')
             + (output.name.isEmpty() ? QStringLiteral("%INFILE_NAME%.") + output.output : output.name);
     }
     node->setFile(absoluteName(names.resolve(file, node)));
@@ -288,7 +288,7 @@ bool MakefileWriter::write()
     if (!check())
         return false;
 
-    QDir(projectDirectory).mkpath(configuration.targetName());
+    QDir(projectDirectory).mkpath(configuration.buildFolder());
     QSaveFile file(makefile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         if (workbench)

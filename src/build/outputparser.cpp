@@ -113,15 +113,15 @@ bool OutputParser::addLink(QString &text, bool error) const
     return true;
 }
 
-void OutputParser::standardOutputLine(QString text) const
+void OutputParser::outputLine(QString text) const
 {
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     if (text.isEmpty() || !workbench)
         return;
-    if (addLink(text, false))
+    if (addLink(text, true))
         return;
-    if (matchesAnyMessage(text))
+    if (matchesAnyMessage(text) || reportsError(text))
         workbench->addError(text);
     else if (text.contains(QLatin1String("make: Nothing to be done"), Qt::CaseInsensitive))
         workbench->addMessage(tr("Already compiled, target is up to date."));
@@ -129,11 +129,12 @@ void OutputParser::standardOutputLine(QString text) const
         workbench->addMessage(text);
 }
 
-void OutputParser::standardErrorLine(QString text) const
+bool OutputParser::reportsError(const QString &text)
 {
-    text.remove(QLatin1Char('\r'));
-    if (workbench && !addLink(text, true))
-        workbench->addError(text);
+    // "-Werror" in a command line is one word and does not count.
+    static const QRegularExpression words(QStringLiteral("(^|[\\s:])(fatal error|error)\\b|^\\S*make(\\[\\d+\\])?: \\*\\*\\*"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return words.match(text).hasMatch();
 }
 
 void OutputParser::readErrorFiles(const QList<ErrorFile> &files) const

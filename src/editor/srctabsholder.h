@@ -4,12 +4,13 @@
 #include <QStringList>
 #include <QTabWidget>
 
+class FileWatcher;
 class SourceEditor;
 class Workbench;
 
 // The editor tabs, the main window's central widget: one SourceEditor per open file.
 // "Showing a file" always means SourceEditor::isSameFile, so another written form of an
-// open file's path finds its existing tab.
+// open file's path finds its existing tab. The files shown are watched on disk.
 class SrcTabsHolder : public QTabWidget
 {
     Q_OBJECT
@@ -42,11 +43,18 @@ public slots:
     void save();
     void close();
 
+protected:
+    void tabInserted(int index) override;
+    void tabRemoved(int index) override;
+
 private:
+    void watchOpenFiles();
+    void fileChangedOnDisk(const QString &path);
     int indexOfEditor(const QString &path) const;
     QList<SourceEditor *> editors() const;
 
     Workbench *owner;
+    FileWatcher *watcher;
 };
 
 #endif

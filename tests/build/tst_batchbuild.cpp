@@ -70,7 +70,7 @@ private slots:
         work = new QTemporaryDir;
         QVERIFY(writeFile(at(QStringLiteral("tools/make")),
                           "#!/bin/sh\necho \"args: $*\"\necho 'main.c:3:1: error: boom' >&2\n"
-                          "mkdir -p Debug && touch Debug/First.hex Debug/Second.hex\nexit $FAKE_EXIT\n"));
+                          "mkdir -p First Second && touch First/First.hex Second/Second.hex\nexit $FAKE_EXIT\n"));
         QFile::setPermissions(at(QStringLiteral("tools/make")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QVERIFY(writeFile(at(QStringLiteral("project/main.c")), "int main;\n"));
         QVERIFY(writeFile(at(QStringLiteral("project/p.zmxp")), R"(<PROJECT>
@@ -101,10 +101,10 @@ private slots:
         const QByteArray before = digest(settingsFile());
         Run result = run({QStringLiteral("--build"), at(QStringLiteral("project/p.zmxp"))});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile Debug")));
+        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=First/Makefile Debug")));
         QVERIFY(result.lines.contains(at(QStringLiteral("project/main.c")) + QStringLiteral(":3:1: main.c:3:1: error: boom")));
         QCOMPARE(result.lines.last(), QStringLiteral("Compiled successfully."));
-        QVERIFY(QFile::exists(at(QStringLiteral("project/Debug/Makefile"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("project/First/Makefile"))));
 
         result = run({QStringLiteral("--BUILD"), QStringLiteral("--configuration=second"), at(QStringLiteral("project/p.zmxp"))}, "2");
         QCOMPARE(result.exitCode, 1);
@@ -112,7 +112,7 @@ private slots:
 
         result = run({QStringLiteral("--clean"), at(QStringLiteral("project/p.zmxp"))});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile clean -s")));
+        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=First/Makefile clean -s")));
         QCOMPARE(result.lines.last(), QStringLiteral("Cleaned."));
         QCOMPARE(digest(settingsFile()), before);
     }
@@ -181,11 +181,11 @@ private slots:
         QCOMPARE(result.exitCode, exitCode);
         QCOMPARE(result.lines.last(), last.replace(QLatin1Char('@'), work->path()));
         // A refused command line builds nothing; an accepted one builds the configuration named.
-        QFile makefile(at(QStringLiteral("project/Debug/Makefile")));
+        QFile makefile(at(QStringLiteral("project/Second/Makefile")));
         QCOMPARE(makefile.exists(), exitCode == 0);
         if (exitCode == 0) {
             QVERIFY(makefile.open(QIODevice::ReadOnly));
-            QVERIFY(makefile.readAll().contains("\nDebug:\tDebug/Second.hex\n"));
+            QVERIFY(makefile.readAll().contains("\nDebug:\tSecond/Second.hex\n"));
         }
     }
 
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(result.lines, QStringList({QStringLiteral("The configuration \"First\" of project %1 could not be loaded.")
                                                 .arg(at(QStringLiteral("project/p.zmxp"))),
                                             QStringLiteral("The configuration \"First\" could not be loaded; nothing was built.")}));
-        QVERIFY(!QFile::exists(at(QStringLiteral("project/Debug/Makefile"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("project/Second/Makefile"))));
     }
 
     void failsOnWhatItCannotOpen()
@@ -215,7 +215,7 @@ private slots:
 
         result = run({QStringLiteral("--build"), at(QStringLiteral("project/missing.zmxp"))});
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1").arg(at(QStringLiteral("project/missing.zmxp"))));
+        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1: the file does not exist").arg(at(QStringLiteral("project/missing.zmxp"))));
 
         result = run({QStringLiteral("--clean")});
         QCOMPARE(result.exitCode, 1);

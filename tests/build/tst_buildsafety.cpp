@@ -214,7 +214,7 @@ private slots:
         const QString output = workbench->output.join(QLatin1Char('\n'));
         if (refusal.isEmpty()) {
             QVERIFY2(built, qPrintable(output));
-            QVERIFY(TestFiles::isIntelHex(folder + QStringLiteral("/Debug/") + configuration + QStringLiteral(".hex")));
+            QVERIFY(TestFiles::isIntelHex(folder + QLatin1Char('/') + configuration + QLatin1Char('/') + configuration + QStringLiteral(".hex")));
         } else {
             QVERIFY(!built);
             QVERIFY2(output.contains(refusal), qPrintable(output));
@@ -234,7 +234,8 @@ private slots:
             if (!before.contains(file.key()))
                 added.append(file.key());
         }
-        QVERIFY2(added.isEmpty() || added == QStringList{QStringLiteral("board/Debug/Makefile")}, qPrintable(added.join(QLatin1Char(' '))));
+        const QStringList makefile{QStringLiteral("board/%1/Makefile").arg(configuration)};
+        QVERIFY2(added.isEmpty() || added == makefile, qPrintable(added.join(QLatin1Char(' '))));
     }
 
     void rebuildsWhatAHeaderOrTheConfigurationChanges_data()

@@ -105,7 +105,7 @@ private slots:
 
         MakefileWriter writer(*configuration, dir(), workbench);
         QVERIFY(writer.write());
-        QCOMPARE(writer.makefile(), at(QStringLiteral("Debug/Makefile")));
+        QCOMPARE(writer.makefile(), at(QStringLiteral("Main/Makefile")));
         const QString ruler(79, QLatin1Char('#'));
         const QString expected = ruler + QStringLiteral("\n# Makefile for project \n") + ruler + QStringLiteral(R"(
 
@@ -126,15 +126,15 @@ HEX=thex
 LD=tld
 CC=%COMPILER_DIR%/tcc
 AS=%COMPILER_DIR%/tcc
-#  @/Debug/Main.hex: TOOL=HEX
-#     @/Debug/firmware.elf: TOOL=LD
+#  @/Main/Main.hex: TOOL=HEX
+#     @/Main/firmware.elf: TOOL=LD
 #     Pre: echo linking firmware
-#     Post: tsize Debug/firmware.elf
-#        @/Debug/main.o: TOOL=CC
+#     Post: tsize Main/firmware.elf
+#        @/Main/main.o: TOOL=CC
 #           @/src/main.c
-#        @/Debug/util.o: TOOL=CC
+#        @/Main/util.o: TOOL=CC
 #           @/src/util.c
-#        @/Debug/start.o: TOOL=AS
+#        @/Main/start.o: TOOL=AS
 #           @/start.s
 #        @/app.ld
 
@@ -142,40 +142,40 @@ AS=%COMPILER_DIR%/tcc
 all:	Debug
 .PHONY:	all Debug tidy clean
 
-Debug:	Debug/Main.hex
+Debug:	Main/Main.hex
 
-Debug/Main.hex:	Debug/firmware.elf Debug/Makefile.flags
-	$(HEX) Debug/firmware.elf Debug/Main.hex %PATH%
+Main/Main.hex:	Main/firmware.elf Main/Makefile.flags
+	$(HEX) Main/firmware.elf Main/Main.hex %PATH%
 
-Debug/firmware.elf:	Debug/main.o Debug/util.o Debug/start.o app.ld Debug/Makefile.flags
+Main/firmware.elf:	Main/main.o Main/util.o Main/start.o app.ld Main/Makefile.flags
 	echo linking firmware
-	$(LD)  -o Debug/firmware.elf Debug/main.o Debug/util.o Debug/start.o -T"app.ld"
-	tsize Debug/firmware.elf
+	$(LD)  -o Main/firmware.elf Main/main.o Main/util.o Main/start.o -T"app.ld"
+	tsize Main/firmware.elf
 
-Debug/main.o:	src/main.c Debug/Makefile.flags
-	$(CC) $(CCFLAGS)  -c src/main.c -o Debug/main.o -DF=32768
+Main/main.o:	src/main.c Main/Makefile.flags
+	$(CC) $(CCFLAGS)  -c src/main.c -o Main/main.o -DF=32768
 
-Debug/util.o:	src/util.c Debug/Makefile.flags
-	$(CC) $(CCFLAGS)  -c src/util.c -o Debug/util.o -DF=32768
+Main/util.o:	src/util.c Main/Makefile.flags
+	$(CC) $(CCFLAGS)  -c src/util.c -o Main/util.o -DF=32768
 
-Debug/start.o:	start.s Debug/Makefile.flags
-	$(AS) -c start.s -o Debug/start.o
+Main/start.o:	start.s Main/Makefile.flags
+	$(AS) -c start.s -o Main/start.o
 
 # tidy - delete all temporary files which are not involved in the target generation
 tidy:
-	rm -rf Debug/firmware.map
+	rm -rf Main/firmware.map
 
 # cleanup - delete all generated files
 clean:	tidy
-	rm -rf Debug/Main.hex
-	rm -rf Debug/firmware.elf
-	rm -rf Debug/main.o
-	rm -rf Debug/util.o
-	rm -rf Debug/start.o
-	rm -rf Debug/Makefile.flags
+	rm -rf Main/Main.hex
+	rm -rf Main/firmware.elf
+	rm -rf Main/main.o
+	rm -rf Main/util.o
+	rm -rf Main/start.o
+	rm -rf Main/Makefile.flags
 
 # What the files were made from and with
-Debug/Makefile.flags:
+Main/Makefile.flags:
 )").replace(QLatin1Char('@'), dir());
         const QString written = readText(writer.makefile());
         if (written != expected) {
@@ -186,13 +186,13 @@ Debug/Makefile.flags:
         }
 
         QCOMPARE(writer.errorFiles(),
-                 QList<ErrorFile>({{at(QStringLiteral("Debug/link.log")), false}, {at(QStringLiteral("main.err")), true},
+                 QList<ErrorFile>({{at(QStringLiteral("Main/link.log")), false}, {at(QStringLiteral("main.err")), true},
                                    {at(QStringLiteral("util.err")), true}}));
         QVERIFY(!writer.errorFileHidden(0));
         QVERIFY(writer.errorFileHidden(1));
         QVERIFY(writer.errorFileHidden(3));
         QVERIFY(writer.errorFileHidden(-1));
-        QCOMPARE(writer.outputFile(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("Main/Main.hex")));
         QVERIFY(workbench->output.isEmpty());
     }
 
@@ -245,21 +245,21 @@ Debug/Makefile.flags:
         QCOMPARE(resolve("%INFILE_DIR_QUOTED%", compile), QStringLiteral("\"my src\""));
         QCOMPARE(resolve("%INFILE_SHORT_DOS%", compile), QStringLiteral("my src/main file.c"));
         // With two inputs _NAME gives the whole list and _DIR nothing.
-        QCOMPARE(resolve("%INFILES_NAME%", link), QStringLiteral("Debug/main file.o Debug/two.o"));
+        QCOMPARE(resolve("%INFILES_NAME%", link), QStringLiteral("Main/main file.o Main/two.o"));
         QCOMPARE(resolve("%INFILE_DIR%", link), QStringLiteral("%INFILE_DIR%"));
 
-        QCOMPARE(resolve("%OUTFILE%", compile), QStringLiteral("Debug/main file.o"));
+        QCOMPARE(resolve("%OUTFILE%", compile), QStringLiteral("Main/main file.o"));
         QCOMPARE(resolve("%OUTFILE_NAME%", root), QStringLiteral("Main"));
         QCOMPARE(resolve("%OUTFILE_NAME_USCORE%", compile), QStringLiteral("main_file"));
-        QCOMPARE(resolve("%OUTFILE_DIR%", compile), QStringLiteral("Debug"));
-        QCOMPARE(resolve("%OUTFILE_QUOTED_USCORE%", compile), QStringLiteral("\"Debug/main_file.o\""));
+        QCOMPARE(resolve("%OUTFILE_DIR%", compile), QStringLiteral("Main"));
+        QCOMPARE(resolve("%OUTFILE_QUOTED_USCORE%", compile), QStringLiteral("\"Main/main_file.o\""));
 
         QCOMPARE(resolve("%COMPILER_DIR%", compile), QStringLiteral("/opt//tchain/bin"));
         QCOMPARE(resolve("%COMPILER_DIR_DOS%", compile), QStringLiteral("/opt/tchain/bin"));
         QCOMPARE(resolve("%COMPILER_NAME%", nullptr), QStringLiteral("Test Chain"));
         QCOMPARE(resolve("%COMPILER%", nullptr), QStringLiteral("%COMPILER%"));
         QCOMPARE(resolve("%TARGET_DIR%", nullptr), QStringLiteral("."));
-        QCOMPARE(resolve("%TARGET_NAME%", nullptr), QStringLiteral("Debug/Main.hex"));
+        QCOMPARE(resolve("%TARGET_NAME%", nullptr), QStringLiteral("Main/Main.hex"));
         QCOMPARE(resolve("%TARGET%", nullptr), QStringLiteral("%TARGET%"));
         QCOMPARE(resolve("%BIN_DIR%", nullptr), QStringLiteral("/opt/ide tools"));
         QCOMPARE(resolve("%BIN_DIR_QUOTED_USCORE%", nullptr), QStringLiteral("\"/opt/ide_tools\""));
@@ -286,9 +286,9 @@ Debug/Makefile.flags:
 
         // A file named after its own placeholder would resolve forever: it counts as
         // unknown, and so does a chain that keeps leading back.
-        compile->setFile(at(QStringLiteral("Debug/%OUTFILE%.o")));
+        compile->setFile(at(QStringLiteral("Main/%OUTFILE%.o")));
         QCOMPARE(resolver.resolve(QStringLiteral("%OUTFILE%"), compile), QStringLiteral("%OUTFILE%"));
-        compile->setFile(at(QStringLiteral("Debug/%INFILE%.o")));
+        compile->setFile(at(QStringLiteral("Main/%INFILE%.o")));
         compile->child(0)->setFile(at(QStringLiteral("%OUTFILE%.c")));
         QVERIFY(resolver.resolve(QStringLiteral("%OUTFILE%"), compile).contains(QLatin1String("%")));
     }
@@ -304,12 +304,12 @@ Debug/Makefile.flags:
         QCOMPARE(resolver.fileKind(link, at(QStringLiteral("x.o"))), QString());
         // Without an option value of that kind, the tool's option definition names it.
         QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link),
-                 QStringLiteral("Debug/main.o -T\"board script.ld\""));
+                 QStringLiteral("Main/main.o -T\"board script.ld\""));
         QCOMPARE(resolver.resolve(QStringLiteral("%INFILES_QUOTED%"), link),
-                 QStringLiteral("\"Debug/main.o\" -T\"board script.ld\""));
+                 QStringLiteral("\"Main/main.o\" -T\"board script.ld\""));
         // With one, the file leaves the input list and takes the option's value.
         link->optionValues().append({QStringLiteral("-Wl,-T,"), QStringLiteral("LD"), QString(), QStringLiteral("script"), false});
-        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link), QStringLiteral("Debug/main.o"));
+        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link), QStringLiteral("Main/main.o"));
         QCOMPARE(resolver.resolve(QStringLiteral("%OPTIONS_USCORE%"), link), QStringLiteral("-Wl,-T,\"board_script.ld\""));
     }
 
@@ -354,13 +354,13 @@ Debug/Makefile.flags:
         writer.setOutputPath(at(QStringLiteral("out/firmware.hex")));
         QCOMPARE(writer.outputFile(), at(QStringLiteral("out/firmware.hex")));
         // Once the root has a file, the rule derives it again.
-        QCOMPARE(writer.outputFile(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("Main/Main.hex")));
 
         // A renamed source gives its object file a new name.
         QVERIFY(configuration->renameFile(at(QStringLiteral("main.c")), at(QStringLiteral("core.c"))));
         touch(at(QStringLiteral("core.c")));
         QVERIFY(writer.write());
-        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nDebug/core.o:\tcore.c Debug/Makefile.flags\n")));
+        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nMain/core.o:\tcore.c Main/Makefile.flags\n")));
     }
 
     void writesNamesWithBlanksAndDollarsSafely()
@@ -371,13 +371,13 @@ Debug/Makefile.flags:
         const QString text = readText(writer.makefile());
         // Rule heads name the files the recipes make, escaped for make; recipes quote them
         // for the shell; a name that starts with "-" is no option.
-        QVERIFY(text.contains(QStringLiteral("\nDebug/firmware.elf:\tDebug/my\\ file.o Debug/price$$x.o Debug/-x.o ")));
-        QVERIFY(text.contains(QStringLiteral("\nDebug/my\\ file.o:\tmy\\ file.c Debug/Makefile.flags\n")));
-        QVERIFY(text.contains(QStringLiteral("-c 'my file.c' -o 'Debug/my file.o'")));
-        QVERIFY(text.contains(QStringLiteral("-c 'price$$x.c' -o 'Debug/price$$x.o'")));
-        QVERIFY(text.contains(QStringLiteral("-c ./-x.c -o Debug/-x.o")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Debug/price$$x.o'\n")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Debug/my file.o'\n")));
+        QVERIFY(text.contains(QStringLiteral("\nMain/firmware.elf:\tMain/my\\ file.o Main/price$$x.o Main/-x.o ")));
+        QVERIFY(text.contains(QStringLiteral("\nMain/my\\ file.o:\tmy\\ file.c Main/Makefile.flags\n")));
+        QVERIFY(text.contains(QStringLiteral("-c 'my file.c' -o 'Main/my file.o'")));
+        QVERIFY(text.contains(QStringLiteral("-c 'price$$x.c' -o 'Main/price$$x.o'")));
+        QVERIFY(text.contains(QStringLiteral("-c ./-x.c -o Main/-x.o")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Main/price$$x.o'\n")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Main/my file.o'\n")));
     }
 
     void refusesValuesTheMakefileCannotTake_data()
@@ -404,7 +404,7 @@ Debug/Makefile.flags:
                          "Makefile cannot take.";
         QTest::newRow("two sources, one object")
             << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'" << QStringList{"main.c", "sub/main.c"}
-            << "error: Two steps of the build would make the same file @/Debug/main.o; rename one of the files @/main.c "
+            << "error: Two steps of the build would make the same file @/Main/main.o; rename one of the files @/main.c "
                "and @/sub/main.c.";
     }
 
@@ -508,12 +508,12 @@ Debug/Makefile.flags:
         QVERIFY(writer.write());
 
         // The build directory cannot be created: a file stands in its place.
-        QFile::remove(at(QStringLiteral("Debug/Makefile")));
-        QDir(at(QStringLiteral("Debug"))).removeRecursively();
-        touch(at(QStringLiteral("Debug")));
+        QFile::remove(at(QStringLiteral("Main/Makefile")));
+        QDir(at(QStringLiteral("Main"))).removeRecursively();
+        touch(at(QStringLiteral("Main")));
         QVERIFY(!writer.write());
         QCOMPARE(workbench->output,
-                 QStringList({QStringLiteral("message: Cannot open file %1 for writing\n").arg(at(QStringLiteral("Debug/Makefile")))}));
+                 QStringList({QStringLiteral("message: Cannot open file %1 for writing\n").arg(at(QStringLiteral("Main/Makefile")))}));
     }
 
     void makeHandsDollarNamesToTheTool()
@@ -541,18 +541,18 @@ Debug/Makefile.flags:
 
         QProcess process;
         process.setWorkingDirectory(dir());
-        process.start(make, {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("Debug")});
+        process.start(make, {QStringLiteral("--makefile=Main/Makefile"), QStringLiteral("Debug")});
         QVERIFY(process.waitForFinished(60000));
         QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
-        QVERIFY(QFile::exists(at(QStringLiteral("Debug/price$x.o"))));
-        QVERIFY(QFile::exists(at(QStringLiteral("Debug/$HOME.o"))));
-        QCOMPARE(readText(at(QStringLiteral("Debug/Main.hex"))), QStringLiteral("price$x.c\n$HOME.c\nplain.c\n"));
+        QVERIFY(QFile::exists(at(QStringLiteral("Main/price$x.o"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("Main/$HOME.o"))));
+        QCOMPARE(readText(at(QStringLiteral("Main/Main.hex"))), QStringLiteral("price$x.c\n$HOME.c\nplain.c\n"));
 
-        process.start(make, {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("clean"), QStringLiteral("-s")});
+        process.start(make, {QStringLiteral("--makefile=Main/Makefile"), QStringLiteral("clean"), QStringLiteral("-s")});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/price$x.o"))));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Main.hex"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/price$x.o"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/Main.hex"))));
         QVERIFY(QFile::exists(at(QStringLiteral("price$x.c"))));
     }
 };

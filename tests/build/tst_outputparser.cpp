@@ -159,25 +159,45 @@ private slots:
         QCOMPARE(parsed.line, 0);
     }
 
-    void showsStandardOutputAndError()
+    void showsMakeOutputInKind_data()
     {
-        parser->standardOutputLine(QStringLiteral("main.c:3:9: warning: unused\r"));
-        parser->standardOutputLine(QString());
-        parser->standardOutputLine(QStringLiteral("\r"));
-        parser->standardOutputLine(QStringLiteral("other.c:3:9: error: not here"));
-        parser->standardOutputLine(QStringLiteral("MAKE: nothing TO BE DONE for 'Debug'."));
-        parser->standardOutputLine(QStringLiteral("avr-gcc -c main.c"));
-        parser->standardErrorLine(QStringLiteral("main.c:4:1: error: <stray>\r"));
-        parser->standardErrorLine(QString());
-        parser->standardErrorLine(QStringLiteral("make: *** [Debug] Error 1"));
-        const QString main = at(QStringLiteral("src/main.c"));
-        QCOMPARE(workbench->output,
-                 QStringList({QStringLiteral("message link: %1#3.8 main.c:3:9: warning: unused").arg(main),
-                              QStringLiteral("error: other.c:3:9: error: not here"),
-                              QStringLiteral("message: Already compiled, target is up to date."),
-                              QStringLiteral("message: avr-gcc -c main.c"),
-                              QStringLiteral("error link: %1#4.0 main.c:4:1: error: &lt;stray&gt;").arg(main),
-                              QStringLiteral("error: "), QStringLiteral("error: make: *** [Debug] Error 1")}));
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("resolved message") << QStringLiteral("main.c:3:9: warning: unused\r")
+                                          << QStringLiteral("error link: %1#3.8 main.c:3:9: warning: unused");
+        QTest::newRow("markup stays text") << QStringLiteral("main.c:4:1: error: <stray>")
+                                           << QStringLiteral("error link: %1#4.0 main.c:4:1: error: &lt;stray&gt;");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("carriage return only") << QStringLiteral("\r") << QString();
+        QTest::newRow("matched, not resolved") << QStringLiteral("other.c:3:9: error: not here")
+                                               << QStringLiteral("error: other.c:3:9: error: not here");
+        QTest::newRow("up to date") << QStringLiteral("MAKE: nothing TO BE DONE for 'Debug'.")
+                                    << QStringLiteral("message: Already compiled, target is up to date.");
+        QTest::newRow("command line") << QStringLiteral("avr-gcc -Werror -Wno-error=foo -c main.c")
+                                      << QStringLiteral("message: avr-gcc -Werror -Wno-error=foo -c main.c");
+        QTest::newRow("make gives up") << QStringLiteral("make: *** [Makefile:12: main.o] Error 1")
+                                       << QStringLiteral("error: make: *** [Makefile:12: main.o] Error 1");
+        QTest::newRow("sub-make gives up") << QStringLiteral("/usr/bin/make[2]: *** No rule to make target 'x'.")
+                                           << QStringLiteral("error: /usr/bin/make[2]: *** No rule to make target 'x'.");
+        QTest::newRow("fatal error in words") << QStringLiteral("cc1: fatal error: x.c: No such file or directory")
+                                              << QStringLiteral("error: cc1: fatal error: x.c: No such file or directory");
+        QTest::newRow("linker") << QStringLiteral("collect2: error: ld returned 1 exit status")
+                                << QStringLiteral("error: collect2: error: ld returned 1 exit status");
+        QTest::newRow("follow-up line") << QStringLiteral("    3 |   int x")
+                                        << QStringLiteral("message:     3 |   int x");
+        QTest::newRow("a count of errors") << QStringLiteral("0 errors, 2 warnings")
+                                           << QStringLiteral("message: 0 errors, 2 warnings");
+    }
+
+    void showsMakeOutputInKind()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, shown);
+        parser->outputLine(line);
+        if (shown.contains(QLatin1String("%1")))
+            shown = shown.arg(at(QStringLiteral("src/main.c")));
+        const QStringList expected = shown.isEmpty() ? QStringList() : QStringList{shown};
+        QCOMPARE(workbench->output, expected);
     }
 
     void readsErrorFilesAsTheirFlagsSay()

@@ -67,7 +67,7 @@ private:
     // A make that makes the target, as the real one does, before it does what body says.
     void fakeMake(const QByteArray &body)
     {
-        QVERIFY(writeFile(make(), "#!/bin/sh\nmkdir -p Debug && touch Debug/Main.hex\n" + body));
+        QVERIFY(writeFile(make(), "#!/bin/sh\nmkdir -p Main && touch Main/Main.hex\n" + body));
         QFile::setPermissions(make(), QFile::permissions(make()) | QFileDevice::ExeOwner);
     }
 
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output, QStringList({QStringLiteral("error: The selected compiler 'Test Chain' is not installed."),
                                                  QStringLiteral("error: Compilation failed. Check the Project Settings.")}));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Makefile"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/Makefile"))));
         QCOMPARE(workbench->buildTargetUpdates.size(), 2);
     }
 
@@ -147,11 +147,11 @@ private slots:
         qputenv("TPATH", "/base");
         const QByteArray path = qgetenv("PATH");
 
-        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Main/Main.hex")));
         project->setRebuildAll(true);
         QVERIFY(project->compile());
         qunsetenv("TPATH");
-        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Debug/Makefile Debug"),
+        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Main/Makefile Debug"),
                                           QStringLiteral("cwd: ") + work->path(),
                                           QStringLiteral("path: ") + QString::fromLocal8Bit(path) + QStringLiteral(":/opt/tchain/bin"),
                                           QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra")}));
@@ -162,15 +162,15 @@ private slots:
         // A successful compile clears the rebuild request; the target's variables apply
         // to its own goal only.
         QVERIFY(project->compile());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile Debug"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile Debug"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: /opt/tchain/bin/extra"));
         QVERIFY(project->clean());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile clean -s"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile clean -s"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: "));
         QCOMPARE(messages().last(), QStringLiteral("Cleaned.\n"));
         QCOMPARE(workbench->statusMessages.mid(4), QStringList({QStringLiteral("Cleaning"), QString()}));
         QVERIFY(project->tidy());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile tidy"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile tidy"));
         QCOMPARE(messages().last(), QStringLiteral("Tidied.\n"));
         QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Building"), QString()}));
     }
@@ -183,13 +183,13 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->links.size(), 1);
         QCOMPARE(workbench->links.first().file, at(QStringLiteral("main.c")));
-        QCOMPARE(workbench->output.last(), QStringLiteral("message: Error code 2\n"));
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: Error code 2\n"));
 
         // A failed compile keeps the rebuild request.
         fakeMake("echo \"args: $*\"; kill -SEGV $$\n");
         QVERIFY(!project->compile());
-        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Debug/Makefile Debug"));
-        QVERIFY(messages().last().startsWith(QStringLiteral("Process seems to be crashed: ")));
+        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Main/Makefile Debug"));
+        QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Process seems to be crashed: ")));
 
         // make that exists but cannot be run is a failure, not a success.
         fakeMake("");
@@ -197,6 +197,20 @@ private slots:
         QVERIFY(!project->compile());
         QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Cannot start %1: ").arg(make())));
         QVERIFY(!project->isBuilding());
+    }
+
+    void showsBothChannelsInTheOrderWritten()
+    {
+        openProject();
+        fakeMake("echo 'cc -c main.c'; echo 'main.c:3:1: error: boom' >&2; echo '    3 | x' >&2; echo 'next step'\n"
+                 "echo 'make: *** [Makefile:9: main.o] Error 1' >&2; exit 2\n");
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("message: cc -c main.c"),
+                              QStringLiteral("error link: %1#2.0 main.c:3:1: error: boom").arg(at(QStringLiteral("main.c"))),
+                              QStringLiteral("message:     3 | x"), QStringLiteral("message: next step"),
+                              QStringLiteral("error: make: *** [Makefile:9: main.o] Error 1"),
+                              QStringLiteral("error: Error code 2\n")}));
     }
 
     void abortsAndRefusesNestedRuns()
@@ -233,13 +247,13 @@ private slots:
         openProject();
         // Left over from an earlier run: deleted before make starts.
         QVERIFY(writeFile(at(QStringLiteral("main.err")), "stale line\n"));
-        QVERIFY(writeFile(at(QStringLiteral("Debug/link.log")), "stale log\n"));
+        QVERIFY(writeFile(at(QStringLiteral("Main/link.log")), "stale log\n"));
         fakeMake("printf 'main.c:2:1: warning: w\\nnote from the compiler\\n' > main.err\n"
-                 "printf 'unmatched log line\\n' > Debug/link.log\nexit 1\n");
+                 "printf 'unmatched log line\\n' > Main/link.log\nexit 1\n");
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output,
                  QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
-                              QStringLiteral("message: note from the compiler"), QStringLiteral("message: Error code 1\n")}));
+                              QStringLiteral("message: note from the compiler"), QStringLiteral("error: Error code 1\n")}));
     }
 
     void succeedsOnlyWhenTheTargetIsMade_data()
@@ -249,7 +263,7 @@ private slots:
         QTest::addColumn<bool>("rebuildAll");
         QTest::addColumn<bool>("success");
         // "-q" asks whether the target is up to date; the exit code answers.
-        QTest::newRow("made") << QByteArray("mkdir -p Debug; touch Debug/Main.hex") << false << false << true;
+        QTest::newRow("made") << QByteArray("mkdir -p Main; touch Main/Main.hex") << false << false << true;
         QTest::newRow("never made") << QByteArray("exit 0") << false << false << false;
         QTest::newRow("old and up to date") << QByteArray("[ \"$1\" = -q ] && exit 0; exit 0") << true << false << true;
         QTest::newRow("old and not remade") << QByteArray("[ \"$1\" = -q ] && exit 1; exit 0") << true << false << false;
@@ -265,7 +279,7 @@ private slots:
         QFETCH(bool, success);
         openProject();
         QVERIFY(writeFile(this->make(), "#!/bin/sh\n" + make + "\n"));
-        const QString target = at(QStringLiteral("Debug/Main.hex"));
+        const QString target = at(QStringLiteral("Main/Main.hex"));
         if (oldTarget) {
             QVERIFY(writeFile(target, ":00000001FF\n"));
             QFile file(target);
@@ -300,7 +314,7 @@ private slots:
         const bool compiled = project->compile();
         qputenv("PATH", path);
         QVERIFY(!compiled);
-        QCOMPARE(workbench->output.last(), QStringLiteral("message: make.exe does not exist in path '%1'").arg(make()));
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: make does not exist in path '%1'").arg(make()));
     }
 };
 
