@@ -1,5 +1,7 @@
 #include "childrunner.h"
 
+#include "signalforwarder.h"
+
 #include <QProcess>
 
 #include <cstdio>
@@ -13,6 +15,7 @@ ChildRunner::ChildRunner(const QString &program, const QStringList &arguments)
 std::optional<int> ChildRunner::run() const
 {
     QProcess process;
+    SignalForwarder forwarder;
     // Nothing is buffered here: the child writes to our descriptors itself, so its
     // output keeps its order and survives a crash of either process.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -28,6 +31,7 @@ std::optional<int> ChildRunner::run() const
         std::fflush(stderr);
         return std::nullopt;
     }
+    forwarder.setChild(process.processId());
 
     if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
         return std::nullopt;

@@ -25,8 +25,16 @@ int main(int argc, char *argv[])
         std::fflush(stdout);
         return Failure;
     }
-    if (options.executable().isEmpty())
+    if (options.executable().isEmpty()) {
+        // Said on standard error, so that a caller that maps our exit code learns why.
+        const QByteArray problem = options.executableGiven() ? "tolvane: --executable= names no program\n"
+                                                             : "tolvane: no program given (--executable=PATH is missing)\n";
+        std::fputs(problem.constData(), stderr);
+        const QByteArray usage = TolvaneOptions::usageText().toUtf8() + '\n';
+        std::fputs(usage.constData(), stderr);
+        std::fflush(stderr);
         return Failure;
+    }
 
     const std::optional<int> exitCode =
             ChildRunner(options.executable(), options.childArguments()).run();

@@ -24,6 +24,7 @@ TolvaneOptions TolvaneOptions::parse(const QStringList &arguments)
             options.m_goodExits = valuePart(argument);
         } else if (beginsWith(argument, QLatin1String("--executable"))) {
             options.m_executable = valuePart(argument);
+            options.m_executableGiven = true;
             // Everything behind the program belongs to it, however option-like it looks.
             options.m_childArguments = arguments.mid(i + 1);
             break;

@@ -4,6 +4,7 @@
 #include "core/xmldocument.h"
 #include "build/compilersettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -90,10 +91,19 @@ bool BuildConfig::load(const QString &filePath)
     });
     forEachChild(compiler, QStringLiteral("PROCESS"), [&](const QDomElement &element) {
         auto *process = new BuildProcess(this);
-        if (process->load(element))
+        if (process->load(element)) {
             processes_.append(process);
-        else
-            delete process;
+            return;
+        }
+        // Left out, and the tool chain with it: files the process makes would be missing
+        // from every build.
+        brokenTools_.append(element.attribute(QStringLiteral("NAME")));
+        if (workbench) {
+            workbench->addError(tr("The compiler configuration %1: the process \"%2\" cannot be loaded: %3.\n")
+                                    .arg(QDir::toNativeSeparators(path), element.attribute(QStringLiteral("NAME")),
+                                         process->loadError()));
+        }
+        delete process;
     });
     forEachChild(compiler, QStringLiteral("FILE"), [&](const QDomElement &element) {
         fileKinds_.append({element.attribute(QStringLiteral("NAME")), element.attribute(QStringLiteral("DESC")),
@@ -131,9 +141,19 @@ void BuildConfig::readTargets(const QDomElement &compiler)
         target.optionValues = OptionValue::listFromChildren(element);
         target.environment = readEnvironment(element);
         if (!target.output.value.isEmpty()) {
+            // Producers that each need files of several producers multiply the tree with
+            // every level; a configuration that nests them deeply would stall every start.
+            const int maximumSteps = 10000;
+            int steps = maximumSteps;
             std::unique_ptr<BuildTreeNode> root;
-            buildTree(target.output.value, nullptr, root);
-            target.buildTree = std::move(root);
+            if (buildTree(target.output.value, nullptr, root, steps)) {
+                target.buildTree = std::move(root);
+            } else if (workbench) {
+                workbench->addError(tr("The compiler configuration %1: the target \"%2\" would take more than %3 build "
+                                       "steps; its processes nest too deeply to build.\n")
+                                        .arg(QDir::toNativeSeparators(path), target.name)
+                                        .arg(maximumSteps));
+            }
         }
         targets_.append(target);
     });
@@ -143,11 +163,14 @@ void BuildConfig::readTargets(const QDomElement &compiler)
 // produced below that node in turn. A file already produced on the way up adds nothing,
 // which ends cycles. The tree has one root: further producers of the target file itself
 // have no parent to hang under and are left out.
-void BuildConfig::buildTree(const QString &file, BuildTreeNode *parent, std::unique_ptr<BuildTreeNode> &root) const
+bool BuildConfig::buildTree(const QString &file, BuildTreeNode *parent, std::unique_ptr<BuildTreeNode> &root,
+                            int &steps) const
 {
     if (parent && parent->onPathTo(file))
-        return;
+        return true;
     for (const BuildProcess *process : processesProducing(file)) {
+        if (--steps < 0)
+            return false;
         auto created = std::make_unique<BuildTreeNode>(process, process->outputFor(file), file, parent);
         BuildTreeNode *node = created.get();
         if (parent) {
@@ -157,9 +180,12 @@ void BuildConfig::buildTree(const QString &file, BuildTreeNode *parent, std::uni
         } else {
             continue;
         }
-        for (const FileSpec &input : node->output().inputs)
-            buildTree(input.value, node, root);
+        for (const FileSpec &input : node->output().inputs) {
+            if (!buildTree(input.value, node, root, steps))
+                return false;
+        }
     }
+    return true;
 }
 
 QString BuildConfig::filePath(bool fileNameOnly) const

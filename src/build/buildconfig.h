@@ -87,8 +87,8 @@ public:
     const QList<CompilerFamily> &families() const { return families_; }
     const QList<CompilerTarget> &targets() const { return targets_; }
     const QList<FileKind> &fileKinds() const { return fileKinds_; }
-    // The NAME of every TOOL that failed to load and was left out. A build with this
-    // configuration would run its processes without their tool, so it must not start.
+    // The NAME of every TOOL or PROCESS that failed to load and was left out. A build with
+    // this configuration would run without it, so it must not start.
     const QStringList &brokenTools() const { return brokenTools_; }
 
     // Names of the source kinds, duplicates removed.
@@ -131,7 +131,8 @@ private:
     void clear();
     void readFamilies(const QDomElement &compiler);
     void readTargets(const QDomElement &compiler);
-    void buildTree(const QString &file, BuildTreeNode *parent, std::unique_ptr<BuildTreeNode> &root) const;
+    // False when the tree would grow past steps nodes (steps is what is left).
+    bool buildTree(const QString &file, BuildTreeNode *parent, std::unique_ptr<BuildTreeNode> &root, int &steps) const;
 
     Workbench *workbench;
     QString path;

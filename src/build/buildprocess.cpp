@@ -1,5 +1,7 @@
 #include "build/buildprocess.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 // An absent attribute means true; present, only empty, "0" and "false" mean false.
@@ -34,23 +36,34 @@ void addSpecifications(const QDomElement &element, bool isOutputElement, OutputD
     add("DEPEND", output.dependencyFiles);
 }
 
-bool readMessage(const QDomElement &element, MessageDefinition &message)
+// Empty when element is a usable message definition; else why not.
+QString readMessage(const QDomElement &element, MessageDefinition &message)
 {
     message.pattern = element.attribute(QStringLiteral("VALUE"));
+    // Checked here, once: a broken pattern would otherwise match no line of any build,
+    // with a warning for every line, and the user would never learn why links are missing.
+    const QRegularExpression pattern(message.pattern);
+    if (!pattern.isValid()) {
+        return BuildProcess::tr("the message pattern \"%1\" is not a valid regular expression (%2 at offset %3)")
+            .arg(message.pattern, pattern.errorString())
+            .arg(pattern.patternErrorOffset());
+    }
     for (QDomElement child = element.firstChildElement(QStringLiteral("FIELD")); !child.isNull();
          child = child.nextSiblingElement(QStringLiteral("FIELD"))) {
         MessageField field;
         field.name = child.attribute(QStringLiteral("NAME"));
         bool ok = false;
         field.position = child.attribute(QStringLiteral("POSITION")).toInt(&ok);
-        if (!ok)
-            return false;
+        if (!ok || field.position < 0) {
+            return BuildProcess::tr("the message pattern \"%1\" has a FIELD whose POSITION \"%2\" is not a group number")
+                .arg(message.pattern, child.attribute(QStringLiteral("POSITION")));
+        }
         field.offset = child.attribute(QStringLiteral("OFFSET")).toInt(&ok);
         if (!ok)
             field.offset = 0;
         message.fields.append(field);
     }
-    return true;
+    return QString();
 }
 
 QStringList readCommands(const QDomElement &element, const QString &tag)
@@ -70,8 +83,11 @@ bool BuildProcess::load(const QDomElement &element)
     tool_ = element.attribute(QStringLiteral("TOOL"));
     name_ = element.attribute(QStringLiteral("NAME"));
     commandLine_ = element.attribute(QStringLiteral("CMDLINE"));
-    if (tool_.isEmpty() || commandLine_.isEmpty())
+    error_.clear();
+    if (tool_.isEmpty() || commandLine_.isEmpty()) {
+        error_ = tr("it has no TOOL or no CMDLINE");
         return false;
+    }
 
     outputs_.clear();
     OutputDefinition shared;
@@ -104,7 +120,8 @@ bool BuildProcess::load(const QDomElement &element)
     for (QDomElement child = element.firstChildElement(QStringLiteral("MESSAGE")); !child.isNull();
          child = child.nextSiblingElement(QStringLiteral("MESSAGE"))) {
         MessageDefinition message;
-        if (!readMessage(child, message))
+        error_ = readMessage(child, message);
+        if (!error_.isEmpty())
             return false;
         messages.append(message);
     }

@@ -72,9 +72,10 @@ class BuildProcess : public QObject
 public:
     explicit BuildProcess(QObject *parent = nullptr);
 
-    // False (silently) when TOOL or CMDLINE is empty or a message FIELD has a POSITION
-    // that is not an integer.
+    // False when TOOL or CMDLINE is empty, a message pattern is not a valid regular
+    // expression or a message FIELD has no group number; loadError() then says which.
     bool load(const QDomElement &element);
+    QString loadError() const { return error_; }
 
     QString tool() const { return tool_; }
     QString name() const { return name_; }
@@ -96,6 +97,7 @@ private:
     const OutputDefinition *findOutput(const QString &file, bool caseSensitive) const;
 
     QString tool_;
+    QString error_;
     QString name_;
     QString commandLine_;
     QList<OutputDefinition> outputs_;

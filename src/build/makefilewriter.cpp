@@ -169,7 +169,7 @@ bool MakefileWriter::check() const
         return true;
     bool ok = true;
     for (const QString &tool : compiler->brokenTools()) {
-        ok = refuse(tr("The compiler configuration %1 could not load its tool \"%2\"; it cannot build.")
+        ok = refuse(tr("The compiler configuration %1 could not load its tool or process \"%2\"; it cannot build.")
                         .arg(QDir::toNativeSeparators(compiler->filePath()), shown(tool)));
     }
     const QString name = configuration.name();

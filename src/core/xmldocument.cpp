@@ -7,24 +7,55 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QXmlStreamReader>
+
+namespace {
+
+// None of our formats nests deeper than a handful of levels; a file that does is damaged or
+// hostile, and the reader's cost grows with the square of its depth.
+constexpr int maximumDepth = 256;
+
+// Why the text cannot be a document of ours, with the line and column where that shows; empty
+// when it may be parsed.
+QString depthError(const QByteArray &bytes, int *line, int *column)
+{
+    QXmlStreamReader reader(bytes);
+    reader.setNamespaceProcessing(false);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > maximumDepth) {
+            *line = int(reader.lineNumber());
+            *column = int(reader.columnNumber());
+            return QCoreApplication::translate("XmlDocument", "elements nested deeper than %1 levels").arg(maximumDepth);
+        }
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
+    return QString();
+}
+
+}
 
 std::optional<QDomDocument> XmlDocument::read(const QString &path, Workbench *workbench, QString *reason)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         if (reason)
             *reason = file.errorString();
         return std::nullopt;
     }
-    QTextStream stream(&file);
-    stream.setEncoding(QStringConverter::Utf8);
-    const QString text = stream.readAll();
+    // The bytes go to the parser as they are, so that an encoding the file declares is
+    // honoured and bytes that are not in it are an error rather than replaced silently.
+    const QByteArray bytes = file.readAll();
 
     QDomDocument document;
-    QString error;
     int line = 0;
     int column = 0;
-    if (!document.setContent(text, true, &error, &line, &column)) {
+    QString error = depthError(bytes, &line, &column);
+    if (error.isEmpty() && !document.setContent(bytes, false, &error, &line, &column) && error.isEmpty())
+        error = QCoreApplication::translate("XmlDocument", "unreadable");
+    if (!error.isEmpty()) {
         if (workbench) {
             workbench->addMessage(QCoreApplication::translate("SrcManager", "Error opening %1: %2 at line %3, column %4\n")
                                       .arg(QFileInfo(path).fileName(), error)

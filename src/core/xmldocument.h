@@ -7,8 +7,9 @@
 
 class Workbench;
 
-// Reading and writing of every XML file of the program: UTF-8, namespace processing,
-// one space of indentation per level.
+// Reading and writing of every XML file of the program: written in UTF-8 with one space of
+// indentation per level; read without namespace processing (no format of ours uses
+// namespaces) and refused when nested absurdly deep.
 class XmlDocument
 {
 public:

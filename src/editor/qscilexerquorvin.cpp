@@ -83,10 +83,15 @@ void QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity c
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
 
+    QRegularExpression::PatternOptions options = QRegularExpression::InvertedGreedinessOption;
+    if (caseSensitivity == Qt::CaseInsensitive)
+        options |= QRegularExpression::CaseInsensitiveOption;
     QTextStream in(&file);
     std::array<bool, RuleCount> seen {};
     QString line;
+    int lineNumber = 0;
     while (in.readLineInto(&line)) {
+        ++lineNumber;
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
@@ -95,6 +100,17 @@ void QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity c
                 continue;
             // Without "=" the whole line is the pattern: indexOf gives -1, so mid(0).
             const QString text = line.mid(line.indexOf(QLatin1Char('=')) + 1);
+            // Checked alone, so that one bad line costs only itself and is named.
+            const QRegularExpression alone(text, options);
+            if (!alone.isValid()) {
+                qWarning().noquote() << QStringLiteral("%1:%2: the %3 pattern \"%4\" is not a valid regular expression "
+                                                       "(%5 at offset %6); the line is ignored")
+                                                .arg(path)
+                                                .arg(lineNumber)
+                                                .arg(ruleKey(rule), text, alone.errorString())
+                                                .arg(alone.patternErrorOffset());
+                break;
+            }
             patterns[rule] = seen[rule] ? QLatin1Char('(') + patterns[rule] + QStringLiteral(")|(") + text
                             + QLatin1Char(')')
                                         : text;
@@ -103,23 +119,28 @@ void QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity c
         }
     }
 
-    QRegularExpression::PatternOptions options = QRegularExpression::InvertedGreedinessOption;
-    if (caseSensitivity == Qt::CaseInsensitive)
-        options |= QRegularExpression::CaseInsensitiveOption;
     for (int rule = 0; rule < RuleCount; ++rule) {
         QString &text = patterns[rule];
         if (text.isEmpty())
             continue;
-        if (text.endsWith(QLatin1Char('$')))
-            text = text.left(text.size() - 1) + lineEndPattern;
+        text = withLineEnds(text);
         expressions[rule] = QRegularExpression(text, options);
-        if (!expressions[rule].isValid()) {
-            qWarning().noquote() << QStringLiteral("%1: %2 pattern \"%3\" is invalid (%4); the rule is ignored")
-                                            .arg(path, ruleKey(rule), text, expressions[rule].errorString());
-            continue;
-        }
         expressions[rule].optimize();
     }
+}
+
+// A final "$" means "at the end of the line", and Scintilla's text holds the line break
+// itself; an escaped "\$" is a dollar sign and stays one.
+QString QsciLexerQuorvin::withLineEnds(const QString &text)
+{
+    if (!text.endsWith(QLatin1Char('$')))
+        return text;
+    qsizetype backslashes = 0;
+    for (qsizetype index = text.size() - 2; index >= 0 && text.at(index) == QLatin1Char('\\'); --index)
+        ++backslashes;
+    if (backslashes % 2 != 0)
+        return text;
+    return text.left(text.size() - 1) + lineEndPattern;
 }
 
 int QsciLexerQuorvin::styleAt(int position) const

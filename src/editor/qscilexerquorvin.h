@@ -68,6 +68,7 @@ public:
     QString pattern(int rule) const;
 
 private:
+    static QString withLineEnds(const QString &text);
     int styleAt(int position) const;
     int documentLength() const;
     void setStyleOf(int position, int style);

@@ -63,56 +63,60 @@ bool Project::load(const QString &path)
     diskFingerprint = FileWatcher::fingerprint(fileName_);
 
     const QDomElement project = document->firstChildElement(QStringLiteral("PROJECT"));
-    if (!project.isNull()) {
-        description_ = project.attribute(QStringLiteral("DESCRIPTION"));
-        keywords_.clear();
-        const QDomElement keywordList = project.firstChildElement(QStringLiteral("KEYWORDS"));
-        for (QDomElement keyword = keywordList.firstChildElement(QStringLiteral("KEYWORD")); !keyword.isNull();
-             keyword = keyword.nextSiblingElement(QStringLiteral("KEYWORD")))
-            keywords_.append(keyword.attribute(QStringLiteral("NAME")));
-
-        // No configuration is selected yet, so addFile cannot see duplicates; a file listed
-        // twice would otherwise get two entries but only one tree item.
-        QSet<QString> listed;
-        const QDomElement fileList = project.firstChildElement(QStringLiteral("FILES"));
-        for (QDomElement file = fileList.firstChildElement(QStringLiteral("FILE")); !file.isNull();
-             file = file.nextSiblingElement(QStringLiteral("FILE"))) {
-            const QString name = file.attribute(QStringLiteral("NAME"));
-            const QString identity = fileIdentity(absolutePath(withInstallationDirectory(name)));
-            if (!listed.contains(identity) && addFile(name, file.attribute(QStringLiteral("GROUP"))))
-                listed.insert(identity);
-        }
-
-        storedConfigurationNames_.clear();
-        unloadedConfigurations_.clear();
-        QStringList refused;
-        for (QDomElement element = project.firstChildElement(QStringLiteral("CONFIGURATION")); !element.isNull();
-             element = element.nextSiblingElement(QStringLiteral("CONFIGURATION"))) {
-            auto configuration = std::make_unique<BuildProject>(mainWindow, compilers);
-            const QString name = element.attribute(QStringLiteral("NAME"));
-            storedConfigurationNames_.append(name);
-            if (configuration->load(element, fileName_)) {
-                configurations.push_back(std::move(configuration));
-                continue;
-            }
-            // Left out, so the user must hear of it: another configuration takes its place.
-            refused.append(configurationError(element));
-            unloadedConfigurations_.append(name);
-            if (mainWindow) {
-                mainWindow->addError(tr("The configuration \"%1\" of project %2 could not be loaded.")
-                                         .arg(name, QDir::toNativeSeparators(fileName_)));
-            }
-        }
-        if (configurations.empty()) {
-            loadError_ = refused.isEmpty() ? tr("it has no build configuration") : refused.join(QStringLiteral("; "));
-            return false;
-        }
-        QStringList paths;
-        for (const ProjectFile &file : std::as_const(files_))
-            paths.append(file.path);
-        for (const auto &configuration : configurations)
-            configuration->addFiles(paths, true);
+    if (project.isNull()) {
+        // Anything else would open as an empty project and be saved over on the next save.
+        loadError_ = tr("it is not a project file (its first element is \"%1\", not PROJECT)")
+                         .arg(document->documentElement().tagName());
+        return false;
     }
+    description_ = project.attribute(QStringLiteral("DESCRIPTION"));
+    keywords_.clear();
+    const QDomElement keywordList = project.firstChildElement(QStringLiteral("KEYWORDS"));
+    for (QDomElement keyword = keywordList.firstChildElement(QStringLiteral("KEYWORD")); !keyword.isNull();
+         keyword = keyword.nextSiblingElement(QStringLiteral("KEYWORD")))
+        keywords_.append(keyword.attribute(QStringLiteral("NAME")));
+
+    // No configuration is selected yet, so addFile cannot see duplicates; a file listed
+    // twice would otherwise get two entries but only one tree item.
+    QSet<QString> listed;
+    const QDomElement fileList = project.firstChildElement(QStringLiteral("FILES"));
+    for (QDomElement file = fileList.firstChildElement(QStringLiteral("FILE")); !file.isNull();
+         file = file.nextSiblingElement(QStringLiteral("FILE"))) {
+        const QString name = file.attribute(QStringLiteral("NAME"));
+        const QString identity = fileIdentity(absolutePath(withInstallationDirectory(name)));
+        if (!listed.contains(identity) && addFile(name, file.attribute(QStringLiteral("GROUP"))))
+            listed.insert(identity);
+    }
+
+    storedConfigurationNames_.clear();
+    unloadedConfigurations_.clear();
+    QStringList refused;
+    for (QDomElement element = project.firstChildElement(QStringLiteral("CONFIGURATION")); !element.isNull();
+         element = element.nextSiblingElement(QStringLiteral("CONFIGURATION"))) {
+        auto configuration = std::make_unique<BuildProject>(mainWindow, compilers);
+        const QString name = element.attribute(QStringLiteral("NAME"));
+        storedConfigurationNames_.append(name);
+        if (configuration->load(element, fileName_)) {
+            configurations.push_back(std::move(configuration));
+            continue;
+        }
+        // Left out, so the user must hear of it: another configuration takes its place.
+        refused.append(configurationError(element));
+        unloadedConfigurations_.append(name);
+        if (mainWindow) {
+            mainWindow->addError(tr("The configuration \"%1\" of project %2 could not be loaded.")
+                                     .arg(name, QDir::toNativeSeparators(fileName_)));
+        }
+    }
+    if (configurations.empty()) {
+        loadError_ = refused.isEmpty() ? tr("it has no build configuration") : refused.join(QStringLiteral("; "));
+        return false;
+    }
+    QStringList paths;
+    for (const ProjectFile &file : std::as_const(files_))
+        paths.append(file.path);
+    for (const auto &configuration : configurations)
+        configuration->addFiles(paths, true);
     modified = false;
     updateName();
     makefileCurrent = false;

@@ -94,14 +94,21 @@ private slots:
         QCOMPARE(list->names(), QStringList({QStringLiteral("Alpha Tools"), QStringLiteral("Delta Quorvin"), QString()}));
         const QString alphaPath = QDir(loadingDir).absoluteFilePath(QStringLiteral("alpha.xml"));
         const QString betaPath = QDir(loadingDir).absoluteFilePath(QStringLiteral("beta.xml"));
-        QCOMPARE(workbench->output.size(), 5);
+        QCOMPARE(workbench->output.size(), 8);
         QCOMPARE(workbench->output.at(0), QStringLiteral("error: Unknown option parameter type number"));
         QCOMPARE(workbench->output.at(1), QStringLiteral("error: Error loading %1\n").arg(alphaPath));
-        QCOMPARE(workbench->output.at(2), QStringLiteral("error: Duplicated compiler configuration \"ALPHA TOOLS\":\n%1,\n%2.\n")
-                                              .arg(alphaPath, betaPath));
-        QVERIFY(workbench->output.at(3).startsWith(QStringLiteral("message: Error opening broken.xml: ")));
-        QVERIFY(workbench->output.at(3).contains(QStringLiteral(" at line 4, column ")));
+        // Processes that cannot be loaded are named with the reason, not dropped in silence.
+        const QString process = QStringLiteral("error: The compiler configuration %1: the process \"%2\" cannot be loaded: %3.\n");
+        QCOMPARE(workbench->output.at(2), process.arg(alphaPath, "No command line", "it has no TOOL or no CMDLINE"));
+        QCOMPARE(workbench->output.at(3), process.arg(alphaPath, "No tool", "it has no TOOL or no CMDLINE"));
         QCOMPARE(workbench->output.at(4),
+                 process.arg(alphaPath, "Bad position", "the message pattern \"x\" has a FIELD whose POSITION \"two\" is "
+                                                        "not a group number"));
+        QCOMPARE(workbench->output.at(5), QStringLiteral("error: Duplicated compiler configuration \"ALPHA TOOLS\":\n%1,\n%2.\n")
+                                              .arg(alphaPath, betaPath));
+        QVERIFY(workbench->output.at(6).startsWith(QStringLiteral("message: Error opening broken.xml: ")));
+        QVERIFY(workbench->output.at(6).contains(QStringLiteral(" at line 4, column ")));
+        QCOMPARE(workbench->output.at(7),
                  QStringLiteral("error: Error loading %1\n").arg(QDir(loadingDir).absoluteFilePath(QStringLiteral("broken.xml"))));
 
         QCOMPARE(alpha().version(), QStringLiteral("2.1"));

@@ -436,7 +436,7 @@ Main/Makefile.flags:
         QTest::addColumn<QStringList>("errors");
         QTest::newRow("tool that failed to load")
             << QByteArray("<TOOL FILE='cc' NAME='CC'><OPTION NAME='-O' PARAM='number'/></TOOL>")
-            << QStringList{"error: The compiler configuration @/chain.xml could not load its tool \"CC\"; it cannot build.",
+            << QStringList{"error: The compiler configuration @/chain.xml could not load its tool or process \"CC\"; it cannot build.",
                            "error: The compiler configuration @/chain.xml has no tool \"CC\" for its processes."};
         QTest::newRow("no tool of that name") << QByteArray("<TOOL FILE='cc' NAME='XX'/>")
                                               << QStringList{"error: The compiler configuration @/chain.xml has no tool \"CC\" for its processes."};

@@ -2,6 +2,7 @@
 #include "build/buildconfiglist.h"
 #include "fakeworkbench.h"
 #include "projects/project.h"
+#include "testfiles.h"
 #include "testregistry.h"
 
 #include <QDir>
@@ -240,6 +241,25 @@ private slots:
         project->abortBuild();
         fakeMake("echo done\n");
         QVERIFY(project->compile());
+    }
+
+    void stopEndsTheWholeToolTree()
+    {
+        // A tool that ignores the polite request to end, with a child that ignores it too.
+        openProject();
+        fakeMake("trap '' TERM\nsleep 600 &\necho $! > child.pid\necho started\nwait\n");
+        workbench->trigger = QStringLiteral("started");
+        workbench->reaction = [&] { project->abortBuild(); };
+        QVERIFY(!project->compile());
+        bool ok = false;
+        const int child = TestFiles::contents(at(QStringLiteral("child.pid"))).trimmed().toInt(&ok);
+        QVERIFY(ok && child > 0);
+        // Gone, or a zombie waiting for whoever inherited it: either way it runs no more.
+        const auto gone = [child] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
+            return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z ");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(gone(), 1000);
     }
 
     void readsErrorFilesAfterDeletingOldOnes()

@@ -222,13 +222,12 @@ private slots:
 
     void reportsFilesThatCannotBeLoaded()
     {
-        // Not a PROJECT document: an empty project that loads.
+        // Not a PROJECT document: refused, so that a save cannot write a project over it.
         write(path(QStringLiteral("other.zmxp")), "<?xml version='1.0'?>\n<COMPILER NAME=\"x\"/>\n");
-        auto other = open(path(QStringLiteral("other.zmxp")));
-        QVERIFY(other);
-        QCOMPARE(other->name(), QStringLiteral("other"));
-        QCOMPARE(other->configurationCount(), 0);
-        QVERIFY(other->designFile().isEmpty());
+        Project other(compilers.get(), workbench.get());
+        QVERIFY(!other.load(path(QStringLiteral("other.zmxp"))));
+        QCOMPARE(other.loadError(), QStringLiteral("it is not a project file (its first element is \"COMPILER\", not PROJECT)"));
+        QVERIFY(workbench->output.isEmpty());
 
         write(path(QStringLiteral("bare.zmxp")), "<PROJECT DESCRIPTION=\"x\"><FILES/></PROJECT>");
         QVERIFY(!open(path(QStringLiteral("bare.zmxp"))));

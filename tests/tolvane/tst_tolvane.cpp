@@ -4,6 +4,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
+#include <sys/types.h>
+
 namespace {
 
 const QByteArray usage =
@@ -88,6 +92,10 @@ private slots:
     void startFailureIsFailure_data();
     void startFailureIsFailure();
     void crashIsFailureWhateverTheList();
+    void misuseIsExplained_data();
+    void misuseIsExplained();
+    void endingTheWrapperEndsTheChild_data();
+    void endingTheWrapperEndsTheChild();
     void outputReachesCallerInOrder();
     void standardInputReachesChild();
 };
@@ -117,10 +125,6 @@ void TolvaneTest::mapping_data()
     QTest::newRow("word reads as 0, 0") << QStringList{"--good-exits=abc", exe, "0"} << 0;
     QTest::newRow("unknown arguments skipped")
             << QStringList{"--verbose", "--good-exits=6", "stray", exe, "6"} << 0;
-    QTest::newRow("empty executable") << QStringList{"--executable=", "0"} << 1;
-    QTest::newRow("no executable") << QStringList{"--good-exits=0,1"} << 1;
-    QTest::newRow("no arguments") << QStringList{} << 1;
-    QTest::newRow("help only counts first") << QStringList{"--good-exits=0", "--help"} << 1;
 }
 
 void TolvaneTest::mapping()
@@ -255,6 +259,62 @@ void TolvaneTest::crashIsFailureWhateverTheList()
     QVERIFY(outcome.ended);
     QCOMPARE(outcome.exitCode, 1);
     QCOMPARE(outcome.out, QByteArray("about to crash\n"));
+}
+
+void TolvaneTest::misuseIsExplained_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("problem");
+    QTest::newRow("empty executable") << QStringList{"--executable=", "0"}
+                                      << QByteArray("tolvane: --executable= names no program\n");
+    QTest::newRow("no executable") << QStringList{"--good-exits=0,1"}
+                                   << QByteArray("tolvane: no program given (--executable=PATH is missing)\n");
+    QTest::newRow("no arguments") << QStringList{}
+                                  << QByteArray("tolvane: no program given (--executable=PATH is missing)\n");
+    QTest::newRow("help only counts first") << QStringList{"--good-exits=0", "--help"}
+                                            << QByteArray("tolvane: no program given (--executable=PATH is missing)\n");
+}
+
+void TolvaneTest::misuseIsExplained()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, problem);
+
+    const Outcome outcome = run(arguments);
+    QVERIFY(outcome.ended);
+    QCOMPARE(outcome.exitCode, 1);
+    QCOMPARE(outcome.out, QByteArray());
+    QCOMPARE(outcome.err, problem + usage + '\n');
+}
+
+void TolvaneTest::endingTheWrapperEndsTheChild_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void TolvaneTest::endingTheWrapperEndsTheChild()
+{
+    QFETCH(int, signal);
+
+    QProcess wrapper;
+    // The shell says its process number and becomes the long sleep under that number.
+    wrapper.start(QStringLiteral(TOLVANE_PATH),
+                  {"--executable=/bin/sh", "-c", "echo $$; exec sleep 60"});
+    QVERIFY(wrapper.waitForReadyRead(10000));
+    const pid_t child = pid_t(wrapper.readLine().trimmed().toLongLong());
+    QVERIFY(child > 0);
+    QCOMPARE(::kill(child, 0), 0);
+
+    ::kill(pid_t(wrapper.processId()), signal);
+    QVERIFY(wrapper.waitForFinished(10000));
+    QCOMPARE(wrapper.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(wrapper.exitCode(), 1);
+    // The wrapper waited for its child, so the number is free again.
+    QCOMPARE(::kill(child, 0), -1);
+    QCOMPARE(errno, ESRCH);
 }
 
 void TolvaneTest::outputReachesCallerInOrder()
