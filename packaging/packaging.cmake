@@ -27,10 +27,11 @@ set(CPACK_PACKAGE_NAME zmxstudio)
 set(CPACK_PACKAGE_VENDOR "Dravenhol Electronics")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "IDE for microcontroller firmware")
-set(CPACK_PACKAGE_DESCRIPTION "ZMX Studio edits, builds and simulates firmware projects for microcontrollers.
-It drives installed tool chains (GNU AVR, SDCC for the 8051, gputils for PIC16) through
-generated Makefiles, turns their messages into links to the source, and hands the firmware
-to its simulator, vask. The console tool tolvane maps a tool's exit codes to 0 or 1.")
+set(CPACK_PACKAGE_DESCRIPTION "ZMX Studio edits, builds and simulates firmware for microcontrollers.
+It drives installed tool chains (GNU AVR, SDCC for the 8051, gputils for
+PIC16) through generated Makefiles, turns their messages into links to the
+source, and hands the firmware to its simulator, vask. The console tool
+tolvane maps a tool's exit codes to 0 or 1.")
 set(CPACK_PACKAGE_CONTACT ${ZMX_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${ZMX_PACKAGE_PREFIX})
 set(CPACK_INSTALL_PREFIX ${ZMX_PACKAGE_PREFIX})

@@ -653,7 +653,7 @@ Zusammenfassung der Compiler-Erkennung</translation>
     </message>
     <message>
         <source>An empty project with the configurations Debug and Release. The next page chooses the controller, the compiler and the clock; it can add a starter source that builds at once.</source>
-        <translation>Ein leeres Projekt mit den Konfigurationen Debug und Release. Auf der nächsten Seite wählen Sie Controller, Compiler und Takt; dort lässt sich auch eine Start-Quelldatei hinzufügen, die sich sofort erstellen lässt.</translation>
+        <translation>Ein leeres Projekt mit den Konfigurationen Debug und Release. Auf der nächsten Seite wählen Sie Controller, Compiler und Takt; dort können Sie auch eine Start-Quelldatei hinzufügen, die sich sofort erstellen lässt.</translation>
     </message>
     <message>
         <source>Import Design File</source>
