@@ -26,6 +26,22 @@
         <source>The project has no configuration named &quot;%1&quot;.</source>
         <translation>Das Projekt hat keine Konfiguration namens „%1“.</translation>
     </message>
+    <message>
+        <source>The configuration &quot;%1&quot; could not be loaded; nothing was built.</source>
+        <translation>Die Konfiguration „%1“ konnte nicht geladen werden; es wurde nichts erstellt.</translation>
+    </message>
+    <message>
+        <source>--build and --clean cannot be given together.</source>
+        <translation>--build und --clean können nicht zusammen angegeben werden.</translation>
+    </message>
+    <message>
+        <source>Give one project file, not %1: %2.</source>
+        <translation>Geben Sie eine Projektdatei an, nicht %1: %2.</translation>
+    </message>
+    <message>
+        <source>--configuration needs the name of a configuration.</source>
+        <translation>--configuration braucht den Namen einer Konfiguration.</translation>
+    </message>
 </context>
 <context>
     <name>BuildConfig</name>
@@ -48,6 +64,12 @@
 %3.
 </translation>
     </message>
+    <message>
+        <source>Error loading %1
+</source>
+        <translation>Fehler beim Laden von %1
+</translation>
+    </message>
 </context>
 <context>
     <name>BuildProject</name>
@@ -63,7 +85,7 @@
 <context>
     <name>BuildTool</name>
     <message>
-        <source>Unknows option parameter type %1</source>
+        <source>Unknown option parameter type %1</source>
         <translation>Unbekannter Parametertyp %1 einer Option</translation>
     </message>
 </context>
@@ -309,40 +331,20 @@ Zusammenfassung der Compiler-Erkennung</translation>
         <translation> (aktiv)</translation>
     </message>
     <message>
-        <source>a line break</source>
-        <translation>einen Zeilenumbruch</translation>
-    </message>
-    <message>
-        <source>a tab</source>
-        <translation>einen Tabulator</translation>
-    </message>
-    <message>
-        <source>a control character</source>
-        <translation>ein Steuerzeichen</translation>
-    </message>
-    <message>
-        <source>a blank</source>
-        <translation>ein Leerzeichen</translation>
-    </message>
-    <message>
-        <source>%1 &quot;%2&quot; holds %3, which the Makefile cannot take as one literal word; the previous value is kept.</source>
-        <translation>%1 „%2“ enthält %3, was das Makefile nicht als ein einzelnes wörtliches Wort übernehmen kann; der bisherige Wert bleibt erhalten.</translation>
-    </message>
-    <message>
         <source>Supported by the simulator</source>
         <translation>Vom Simulator unterstützt</translation>
     </message>
     <message>
-        <source>The option value</source>
-        <translation>Der Wert der Option</translation>
-    </message>
-    <message>
-        <source>The clock frequency</source>
-        <translation>Die Taktfrequenz</translation>
-    </message>
-    <message>
         <source>Generic Option allows arbitrary options to be created</source>
         <translation>Mit „Allgemeine Option“ lassen sich beliebige Optionen anlegen</translation>
+    </message>
+    <message>
+        <source>The option value &quot;%1&quot; holds %2, which the Makefile cannot take as one literal word; the previous value is kept.</source>
+        <translation>Der Wert „%1“ der Option enthält %2, was das Makefile nicht als ein einzelnes wörtliches Wort übernehmen kann; der bisherige Wert bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>The clock frequency &quot;%1&quot; is not a frequency from 1 Hz to %2 Hz; the previous value is kept.</source>
+        <translation>Die Taktfrequenz „%1“ ist keine Frequenz von 1 Hz bis %2 Hz; der bisherige Wert bleibt erhalten.</translation>
     </message>
 </context>
 <context>
@@ -801,6 +803,25 @@ Zusammenfassung der Compiler-Erkennung</translation>
     </message>
 </context>
 <context>
+    <name>MakeText</name>
+    <message>
+        <source>a line break</source>
+        <translation>einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>a tab</source>
+        <translation>einen Tabulator</translation>
+    </message>
+    <message>
+        <source>a control character</source>
+        <translation>ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>a backslash before &quot;#&quot; or at the end</source>
+        <translation>einen umgekehrten Schrägstrich vor „#“ oder am Ende</translation>
+    </message>
+</context>
+<context>
     <name>MakefileWriter</name>
     <message>
         <source>Not all intermediate file names are filled. It should be an error in compiler configuration file.</source>
@@ -811,6 +832,38 @@ Zusammenfassung der Compiler-Erkennung</translation>
 </source>
         <translation>Die Datei %1 kann nicht zum Schreiben geöffnet werden
 </translation>
+    </message>
+    <message>
+        <source>Project %1, configuration &quot;%2&quot;: the %3 &quot;%4&quot; holds %5, which a Makefile cannot take.</source>
+        <translation>Projekt %1, Konfiguration „%2“: %3 „%4“ enthält %5, was ein Makefile nicht aufnehmen kann.</translation>
+    </message>
+    <message>
+        <source>The file name &quot;%1&quot; holds %2, which make cannot take. Rename the file to build it.</source>
+        <translation>Der Dateiname „%1“ enthält %2, was make nicht verarbeiten kann. Benennen Sie die Datei um, um sie zu erstellen.</translation>
+    </message>
+    <message>
+        <source>The compiler configuration %1 could not load its tool &quot;%2&quot;; it cannot build.</source>
+        <translation>Die Compiler-Konfiguration %1 konnte ihr Werkzeug „%2“ nicht laden; mit ihr lässt sich nichts erstellen.</translation>
+    </message>
+    <message>
+        <source>Project %1: the configuration name &quot;%2&quot; names the files the build makes and must not hold &quot;/&quot;, &quot;\&quot; or &quot;..&quot;.</source>
+        <translation>Projekt %1: Der Konfigurationsname „%2“ benennt die Dateien, die der Build erzeugt, und darf weder „/“, „\“ noch „..“ enthalten.</translation>
+    </message>
+    <message>
+        <source>Project %1, configuration &quot;%2&quot;: the target &quot;%3&quot; cannot name the output folder.</source>
+        <translation>Projekt %1, Konfiguration „%2“: Das Ziel „%3“ kann den Ausgabeordner nicht benennen.</translation>
+    </message>
+    <message>
+        <source>Project %1, configuration &quot;%2&quot;: the CLOCK &quot;%3&quot; is not a frequency from 1 Hz to %4 Hz.</source>
+        <translation>Projekt %1, Konfiguration „%2“: CLOCK „%3“ ist keine Frequenz von 1 Hz bis %4 Hz.</translation>
+    </message>
+    <message>
+        <source>The compiler configuration %1 has no tool &quot;%2&quot; for its processes.</source>
+        <translation>Die Compiler-Konfiguration %1 hat kein Werkzeug „%2“ für ihre Verarbeitungsschritte.</translation>
+    </message>
+    <message>
+        <source>Two steps of the build would make the same file %1; rename one of the files %2 and %3.</source>
+        <translation>Zwei Schritte des Builds würden dieselbe Datei %1 erzeugen; benennen Sie eine der Dateien %2 und %3 um.</translation>
     </message>
 </context>
 <context>
@@ -1373,6 +1426,14 @@ Möchten Sie die Änderungen speichern?</translation>
         <source>%1 was there already; it joins the project as it is.</source>
         <translation>%1 war bereits vorhanden und wird unverändert ins Projekt aufgenommen.</translation>
     </message>
+    <message>
+        <source>The configuration &quot;%1&quot; of project %2 could not be loaded.</source>
+        <translation>Die Konfiguration „%1“ des Projekts %2 konnte nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>The file name &quot;%1&quot; holds %2, which make cannot take; the file was not added.</source>
+        <translation>Der Dateiname „%1“ enthält %2, was make nicht verarbeiten kann; die Datei wurde nicht hinzugefügt.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectBuilder</name>
@@ -1481,6 +1542,10 @@ Möchten Sie die Änderungen speichern?</translation>
 </source>
         <translation>Aufgeräumt.
 </translation>
+    </message>
+    <message>
+        <source>make ended without an error, but the build did not make %1.</source>
+        <translation>make endete ohne Fehler, aber der Build hat %1 nicht erzeugt.</translation>
     </message>
 </context>
 <context>
