@@ -7,7 +7,7 @@ Shapes are rasterised into supersampled coverage masks -- one Python int per
 subsample row -- and composited per pixel, which gives clean anti-aliasing.
 Outlines are produced by dilating a shape's mask by one pixel.
 
-Usage:  python3 scripts/draw_icons.py [output-dir]
+Usage:  python3 scripts/draw_icons.py [output-dir [theme-dir]]
 """
 
 import math
@@ -486,23 +486,105 @@ def icon(name, size=16):
     return deco
 
 
-def app_icon(c):
-    """Application icon: a chip carrying a bold "Z"."""
-    if c.n <= 16:
+def app_geometry(n):
+    """The application icon's shapes for an n-pixel canvas: the 16-pixel drawing for the
+    small sizes, the 32-pixel one scaled for every larger size, so that pins stay whole pixels."""
+    if n <= 16:
         k, body, pins, pw, reach, zw, ow = 1, (4, 13), (5, 7, 9, 11), 1, (1, 16), 1.7, 1.0
     else:
-        k, body, pins, pw, reach, zw, ow = 2, (8, 25), (9, 13, 17, 21), 2, (2, 31), 3.2, 1.5
+        s = n / 32.0
+        k, body, pins, pw, reach, zw, ow = (2 * s, (8 * s, 25 * s), tuple(p * s for p in (9, 13, 17, 21)),
+                                            2 * s, (2 * s, 31 * s), 3.2 * s, 1.5 * s)
+    lo, hi = body
+    a, b = lo + 1.8 * k, hi - 1.8 * k
+    return {"k": k, "lo": lo, "hi": hi, "pins": pins, "pw": pw, "reach": reach, "zw": zw, "ow": ow,
+            "z": [(a, a), (b, a), (a, b), (b, b)], "za": a, "zb": b}
+
+
+BODY = (44, 72, 120)
+Z_EDGE = (20, 30, 50)
+DOT = (120, 150, 200)
+
+
+def app_icon(c):
+    """Application icon: a chip carrying a bold "Z"."""
+    g = app_geometry(c.n)
+    k, lo, hi, reach, pw = g["k"], g["lo"], g["hi"], g["reach"], g["pw"]
     pm = c.empty()
-    for p in pins:
+    for p in g["pins"]:
         pm = pm | c.rect(p, reach[0], p + pw, reach[1]) | c.rect(reach[0], p, reach[1], p + pw)
     c.paint(pm, vgrad(GREY, 0, c.n, 0.1, -0.2))
-    lo, hi = body
-    c.shape(c.rrect(lo, lo, hi, hi, 1.2 * k), vgrad((44, 72, 120), lo, hi, 0.3, -0.2), width=ow)
-    a, b = lo + 1.8 * k, hi - 1.8 * k
-    z = c.polyline([(a, a), (b, a), (a, b), (b, b)], zw, cap="square")
-    c.paint(z.dilate(0.45 * k), (20, 30, 50))
-    c.paint(z, vgrad(ORANGE, a, b, 0.35, -0.05))
-    c.paint(c.circle(lo + 1.0 * k, lo + 1.0 * k, 0.5 * k), (120, 150, 200))
+    c.shape(c.rrect(lo, lo, hi, hi, 1.2 * k), vgrad(BODY, lo, hi, 0.3, -0.2), width=g["ow"])
+    z = c.polyline(g["z"], g["zw"], cap="square")
+    c.paint(z.dilate(0.45 * k), Z_EDGE)
+    c.paint(z, vgrad(ORANGE, g["za"], g["zb"], 0.35, -0.05))
+    c.paint(c.circle(lo + 1.0 * k, lo + 1.0 * k, 0.5 * k), DOT)
+
+
+def app_icon_svg():
+    """The application icon as SVG, the same shapes as the 256-pixel drawing."""
+    n = 256
+    g = app_geometry(n)
+    k, lo, hi, reach, pw, ow = g["k"], g["lo"], g["hi"], g["reach"], g["pw"], g["ow"]
+
+    def rgb(col):
+        return "#%02x%02x%02x" % tuple(col[:3])
+
+    def gradient(name, col, y0, y1, top, bottom):
+        return ('<linearGradient id="%s" gradientUnits="userSpaceOnUse" x1="0" y1="%g" x2="0" y2="%g">'
+                '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient>'
+                % (name, y0, y1, rgb(shade(col, top)), rgb(shade(col, bottom))))
+
+    pins = []
+    for p in g["pins"]:
+        pins.append('<rect x="%g" y="%g" width="%g" height="%g"/>' % (p, reach[0], pw, reach[1] - reach[0]))
+        pins.append('<rect x="%g" y="%g" width="%g" height="%g"/>' % (reach[0], p, reach[1] - reach[0], pw))
+    body = 'x="%g" y="%g" width="%g" height="%g" rx="%g"' % (lo, lo, hi - lo, hi - lo, 1.2 * k)
+    z = " ".join("%g,%g" % p for p in g["z"])
+    return "\n".join([
+        '<?xml version="1.0" encoding="UTF-8"?>',
+        '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">' % (n, n, n, n),
+        "<title>ZMX Studio</title>",
+        "<defs>",
+        gradient("pins", GREY, 0, n, 0.1, -0.2),
+        gradient("body", BODY, lo, hi, 0.3, -0.2),
+        gradient("z", ORANGE, g["za"], g["zb"], 0.35, -0.05),
+        "</defs>",
+        '<g fill="url(#pins)">%s</g>' % "".join(pins),
+        # The outline lies outside the body: a doubled stroke whose inner half the fill covers.
+        '<rect %s fill="none" stroke="%s" stroke-width="%g" stroke-linejoin="round"/>' % (body, rgb(OUT), 2 * ow),
+        '<rect %s fill="url(#body)"/>' % body,
+        '<polyline points="%s" fill="none" stroke="%s" stroke-width="%g" stroke-linecap="square" '
+        'stroke-linejoin="round"/>' % (z, rgb(Z_EDGE), g["zw"] + 2 * 0.45 * k),
+        '<polyline points="%s" fill="none" stroke="url(#z)" stroke-width="%g" stroke-linecap="square" '
+        'stroke-linejoin="round"/>' % (z, g["zw"]),
+        '<circle cx="%g" cy="%g" r="%g" fill="%s"/>' % (lo + 1.0 * k, lo + 1.0 * k, 0.5 * k, rgb(DOT)),
+        "</svg>",
+        "",
+    ])
+
+
+# Sizes of the icon theme's application icons (hicolor/<n>x<n>/apps/zmxstudio.png).
+THEME_SIZES = (16, 32, 48, 64, 128, 256)
+
+
+def draw_theme_icons(out):
+    """The application icon for the desktop's icon theme, below out/hicolor/."""
+    global SS
+    for n in THEME_SIZES:
+        folder = os.path.join(out, "hicolor", "%dx%d" % (n, n), "apps")
+        os.makedirs(folder, exist_ok=True)
+        # Large canvases need fewer subsamples for the same smoothness, and take far less time.
+        SS = 8 if n <= 64 else 4
+        c = Canvas(n)
+        app_icon(c)
+        with open(os.path.join(folder, "zmxstudio.png"), "wb") as f:
+            f.write(c.png_bytes())
+    SS = 8
+    folder = os.path.join(out, "hicolor", "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "zmxstudio.svg"), "w", encoding="utf-8") as f:
+        f.write(app_icon_svg())
 
 
 @icon("ZMXStudio16.png")
@@ -806,6 +888,9 @@ def main():
         with open(os.path.join(out, name), "wb") as f:
             f.write(c.png_bytes())
     print("wrote %d icons to %s" % (len(ICONS), os.path.normpath(out)))
+    themes = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "resources", "icons")
+    draw_theme_icons(themes)
+    print("wrote the application icon in %d sizes and as SVG to %s" % (len(THEME_SIZES), os.path.normpath(themes)))
 
 
 if __name__ == "__main__":

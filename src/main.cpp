@@ -1,6 +1,7 @@
 #include "app/commandlineoptions.h"
 #include "core/helpers.h"
 #include "app/srcmanager.h"
+#include "app/workingdirectories.h"
 #include "editor/srctabsholder.h"
 #include "platform/crashguard.h"
 
@@ -57,8 +58,13 @@ void runEntry(void *context)
     QTranslator qtTranslator;
     (void)qtTranslator.load(QStringLiteral("qt_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     QApplication::installTranslator(&qtTranslator);
+    // A translation in the working directory comes first, so that one can be tried out
+    // without touching the installation; an installed program is started from anywhere,
+    // so its own translations folder beside bin/ follows.
+    const QString appTranslation = QStringLiteral("SrcManager_") + locale;
     QTranslator appTranslator;
-    (void)appTranslator.load(QStringLiteral("SrcManager_") + locale, QString());
+    if (!appTranslator.load(appTranslation, QString()))
+        (void)appTranslator.load(appTranslation, WorkingDirectories::translations());
     QApplication::installTranslator(&appTranslator);
 
     initResources();

@@ -214,16 +214,18 @@ void SrcManager::connectActions()
 
 void SrcManager::createToolBars()
 {
-    const auto makeToolBar = [this](const QString &title) {
+    // The saved window layout finds its tool bars by object name, so the name stays the same
+    // text in every language; only the title is translated.
+    const auto makeToolBar = [this](const char *name, const QString &title) {
         QToolBar *bar = addToolBar(title);
-        bar->setObjectName(title);
+        bar->setObjectName(QLatin1String(name));
         bar->setIconSize(QSize(16, 16));
         return bar;
     };
-    fileToolBar = makeToolBar(tr("File"));
+    fileToolBar = makeToolBar("File", tr("File"));
     fileToolBar->addActions({actions[OpenFile], actions[OpenProject], actions[SaveFile], actions[PrintFile]});
 
-    projectToolBar = makeToolBar(tr("Project"));
+    projectToolBar = makeToolBar("Project", tr("Project"));
     projectToolBar->addActions({actions[ProjectSettings], actions[BuildProject]});
     configBox = new QComboBox(projectToolBar);
     configBox->setObjectName(QStringLiteral("configurationBox"));
@@ -232,10 +234,10 @@ void SrcManager::createToolBars()
     connect(projectsManager, &ProjectsManager::projectConfigurationChange, this, &SrcManager::updateBuildTargets);
     projectToolBar->addActions({actions[AddNewFile], actions[AddExistingFile], actions[RemoveFile]});
 
-    editToolBar = makeToolBar(tr("Edit"));
+    editToolBar = makeToolBar("Edit", tr("Edit"));
     editToolBar->addActions({actions[Cut], actions[Copy], actions[Paste], actions[Undo], actions[Redo]});
 
-    debugToolBar = makeToolBar(tr("Debug"));
+    debugToolBar = makeToolBar("Debug", tr("Debug"));
     debugToolBar->addActions({actions[OpenDebugger], actions[StartDebugging], actions[StopDebugging]});
 }
 

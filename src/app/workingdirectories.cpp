@@ -39,6 +39,11 @@ QString WorkingDirectories::devBoards()
     return besideApplication(QStringLiteral("devboards"));
 }
 
+QString WorkingDirectories::translations()
+{
+    return besideApplication(QStringLiteral("translations"));
+}
+
 QString WorkingDirectories::projects()
 {
     return QDir(documentsFolder()).absoluteFilePath(QStringLiteral("ZMX Studio Projects"));

@@ -13,6 +13,8 @@ public:
     static QString simulator();
     static QString syntax();
     static QString devBoards();
+    // The program's own translations, where an installation keeps them.
+    static QString translations();
     // Not created here; the window creates it when it first stores it.
     static QString projects();
 
