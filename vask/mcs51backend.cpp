@@ -134,20 +134,28 @@ bool Mcs51Backend::ensureStarted()
 bool Mcs51Backend::exchange(const QByteArray &commands, quint64 *stepped, bool *completed)
 {
     static const QRegularExpression simulated(QStringLiteral("^Simulated (\\d+) ticks"));
+    static const QRegularExpression stepStop(QStringLiteral("^Stop at 0x[0-9a-f]+: \\(\\d+\\) stepped (\\d+) ticks"));
     static const QRegularExpression port(QStringLiteral("^0x([89ab])0 P[0-3]:\\s+0b[01]+ 0x([0-9a-f]{2})"));
     tool->send(commands + readPorts);
     QString error;
     *stepped = 0;
     if (completed)
         *completed = false;
+    // A step of a few instructions ends with only the stop line; longer runs add a summary.
+    quint64 summary = 0;
     const bool answered = tool->readUntil(
         [&](const QByteArray &line) {
             const QString text = QString::fromLatin1(line);
-            if (completed && text.startsWith(QLatin1String("Stop at ")) && text.contains(QLatin1String(") stepped ")))
-                *completed = true;
-            QRegularExpressionMatch match = simulated.match(text);
+            QRegularExpressionMatch match = stepStop.match(text);
             if (match.hasMatch()) {
-                *stepped += match.captured(1).toULongLong();
+                *stepped = match.captured(1).toULongLong();
+                if (completed)
+                    *completed = true;
+                return false;
+            }
+            match = simulated.match(text);
+            if (match.hasMatch()) {
+                summary = match.captured(1).toULongLong();
                 return false;
             }
             match = port.match(text);
@@ -158,6 +166,8 @@ bool Mcs51Backend::exchange(const QByteArray &commands, quint64 *stepped, bool *
             return index == 3;
         },
         cancelFlag(), &error);
+    if (summary > 0)
+        *stepped = summary;
     return answered || fail(error);
 }
 
@@ -274,8 +284,10 @@ bool Mcs51Backend::run(quint64 cycles)
     while (ticks < target) {
         if (cancelled())
             return true;
+        // A little over the estimate: one more step for a short remainder costs far more than
+        // running a few instructions past the target.
         const quint64 instructions
-            = std::max<quint64>(static_cast<quint64>(static_cast<double>(target - ticks) / ticksPerInstruction), 1);
+            = static_cast<quint64>(1.05 * static_cast<double>(target - ticks) / ticksPerInstruction) + 1;
         quint64 stepped = 0;
         bool completed = false;
         if (!exchange("step " + QByteArray::number(instructions) + '\n', &stepped, &completed))

@@ -35,8 +35,8 @@ public:
     // s51 counts oscillator periods.
     quint64 frequency() const override { return hertz; }
 
-    // s51 answers a command line only every few milliseconds: ask for long slices.
-    quint64 sliceCycles() const override { return hertz / 20; }
+    // Idle, s51 looks for its next command line only every 100 ms: ask for long slices.
+    quint64 sliceCycles() const override { return std::max<quint64>(hertz / 5, 1); }
 
     static bool parsePin(const QString &pin, int *port, int *bit);
 

@@ -35,6 +35,8 @@ public:
     quint64 cycle() const override { return cycles; }
     // gpsim counts instruction cycles: four clock periods each.
     quint64 frequency() const override { return hertz / 4; }
+    // Every run() costs gpsim a few commands: 20 ms slices keep that small.
+    quint64 sliceCycles() const override { return std::max<quint64>(frequency() / 50, 1); }
 
     static bool parsePin(const QString &pin, char *port, int *bit);
 

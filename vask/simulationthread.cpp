@@ -177,10 +177,11 @@ void SimulationThread::run()
         const quint64 slice = backend->sliceCycles();
         const bool paced = realTime;
         lock.unlock();
+        const quint64 before = backend->cycle();
         const bool alive = backend->run(slice);
         lock.relock();
         state.cycle = backend->cycle();
-        state.runCycles += slice;
+        state.runCycles += state.cycle - before;
         dirty = true;
         if (!alive && !abandon) {
             simulating = false;

@@ -299,9 +299,12 @@ void SimulatorWindow::loadFirmware(const QString &program, const QString &clock)
     simulation->setBackend(std::move(backend), watches);
     loaded = true;
     stopped = true;
+    qsizetype bytes = 0;
+    for (const FirmwareImage::Segment &segment : std::as_const(image.segments))
+        bytes += segment.bytes.size();
     addMessage(false, tr("Loaded %1 (%2 bytes) into the %3 at %4.")
                           .arg(QFileInfo(program).fileName())
-                          .arg(image.end())
+                          .arg(bytes)
                           .arg(device.name, Quantity::frequencyText(hertz)));
     setState(tr("Loaded, not running"));
     refresh();
