@@ -168,7 +168,7 @@ bool Pic16Backend::exchange(const QByteArray &commands)
             match = wrote.match(line);
             if (match.hasMatch()) {
                 store(match.captured(2), match.captured(3), match.captured(1));
-                updateWatches(at);
+                updateWatches(at - base);
                 return false;
             }
             match = value.match(line);
@@ -185,17 +185,21 @@ bool Pic16Backend::exchange(const QByteArray &commands)
         cancelFlag(), &error);
     if (!answered)
         return fail(error);
-    updateWatches(cycles);
+    updateWatches(cycles - base);
     return true;
 }
 
 void Pic16Backend::reset()
 {
-    cycles = 0;
     if (tool && tool->isRunning() && !broken) {
+        // Changes the reset makes happen at its start, cycle 0.
+        base = cycles;
         exchange("reset\n" + readPortsCommands());
+        base = cycles;
         return;
     }
+    cycles = 0;
+    base = 0;
     for (Port &port : ports) {
         port.latch = 0;
         port.tris = 0xff;
@@ -255,7 +259,7 @@ void Pic16Backend::drivePin(const QString &pin, bool high)
         exchange(driveCommands(pin, high));
     else if (!drivers.contains(pin.toUpper()))
         drivers.append(pin.toUpper());
-    updateWatches(cycles);
+    updateWatches(cycles - base);
 }
 
 bool Pic16Backend::watchUart(const QString &)

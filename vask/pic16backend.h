@@ -32,7 +32,7 @@ public:
     bool watchUart(const QString &name) override;
     void sendUart(const QString &name, const QByteArray &bytes) override;
     bool run(quint64 cycles) override;
-    quint64 cycle() const override { return cycles; }
+    quint64 cycle() const override { return cycles - base; }
     // gpsim counts instruction cycles: four clock periods each.
     quint64 frequency() const override { return hertz / 4; }
     // Every run() costs gpsim a few commands: 20 ms slices keep that small.
@@ -66,7 +66,9 @@ private:
 
     DeviceInfo device;
     quint64 hertz = 0;
+    // gpsim's cycle counter, which its reset leaves running, and its value at our reset.
     quint64 cycles = 0;
+    quint64 base = 0;
     QByteArray hexText;
     std::vector<Watch> watches;
     QHash<char, Port> ports;
