@@ -276,6 +276,8 @@ bool Pic16Backend::run(quint64 count)
 {
     if (!ensureStarted())
         return false;
+    if (count == 0)
+        return true;
     const quint64 target = cycles + count;
     if (!exchange("break c " + QByteArray::number(target) + "\nrun\n"))
         return false;
