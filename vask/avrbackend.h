@@ -1,61 +1,37 @@
 #ifndef AVRBACKEND_H
 #define AVRBACKEND_H
 
-#include "devicecatalog.h"
+#include "backend.h"
 
-#include <QByteArray>
 #include <QHash>
-#include <QString>
 #include <deque>
-#include <functional>
-#include <memory>
 #include <vector>
 
-class FirmwareImage;
 struct avr_t;
 struct avr_irq_t;
 
-// One simulated AVR controller on libsimavr: the core, its flash, the pins the design
-// watches or drives, and its serial ports. Not thread-safe: one thread creates, loads and
-// runs it; handlers are called on that thread while run() executes.
-class AvrBackend
+// An AVR controller on libsimavr, inside this process: every pin change reaches the handler
+// at the cycle it happens.
+class AvrBackend : public Backend
 {
 public:
-    enum class Level { Low, High, Floating };
-    using PinHandler = std::function<void(int watch, Level level, quint64 cycle)>;
-    using UartHandler = std::function<void(const QString &uart, quint8 byte, quint64 cycle)>;
-
     AvrBackend();
-    ~AvrBackend();
+    ~AvrBackend() override;
     AvrBackend(const AvrBackend &) = delete;
     AvrBackend &operator=(const AvrBackend &) = delete;
 
-    // Builds the core for device at the given clock; false with a message.
-    bool create(const DeviceInfo &device, quint64 hertz, QString *error);
-    quint32 flashSize() const;
-    // Puts the image into flash and resets the core.
-    void load(const FirmwareImage &image);
-    void reset();
-
-    // Reports every change of the pin's level (as driven by the controller, or by a part
-    // when the pin is an input) to the pin handler. Returns the watch number.
-    int watchPin(const QString &pin);
-    Level level(int watch) const;
-    // Puts a level on the pin from outside, as a button or switch does.
-    void drivePin(const QString &pin, bool high);
-    // Reports what the firmware sends on the serial port, and lets sendUart feed it.
-    bool watchUart(const QString &name);
-    void sendUart(const QString &name, const QByteArray &bytes);
-
-    void setPinHandler(PinHandler handler) { pinHandler = std::move(handler); }
-    void setUartHandler(UartHandler handler) { uartHandler = std::move(handler); }
-
-    // Runs until cycles more clock cycles have passed; false when the core stopped for
-    // good (see stopReason()).
-    bool run(quint64 cycles);
-    quint64 cycle() const;
-    quint64 frequency() const { return hertz; }
-    QString stopReason() const { return reason; }
+    bool create(const DeviceInfo &device, quint64 hertz, QString *error) override;
+    quint32 flashSize() const override;
+    void load(const FirmwareImage &image) override;
+    void reset() override;
+    int watchPin(const QString &pin) override;
+    Level level(int watch) const override;
+    void drivePin(const QString &pin, bool high) override;
+    bool watchUart(const QString &name) override;
+    void sendUart(const QString &name, const QByteArray &bytes) override;
+    bool run(quint64 cycles) override;
+    quint64 cycle() const override;
+    quint64 frequency() const override { return hertz; }
 
 private:
     struct Watch
@@ -89,9 +65,6 @@ private:
 
     avr_t *avr = nullptr;
     quint64 hertz = 0;
-    QString reason;
-    PinHandler pinHandler;
-    UartHandler uartHandler;
     std::vector<std::unique_ptr<Watch>> watches;
     std::vector<std::unique_ptr<Uart>> uarts;
     // Levels put on pins from outside: port letter -> (mask, value).

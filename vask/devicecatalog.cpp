@@ -40,11 +40,13 @@ DeviceInfo avr(const char *name, const char *core, QStringList aliases, const ch
     return info;
 }
 
-DeviceInfo mcs51(const char *name, QStringList aliases, const char *pins)
+DeviceInfo mcs51(const char *name, const char *core, quint32 flashKb, QStringList aliases, const char *pins)
 {
     DeviceInfo info;
     info.name = QLatin1String(name);
     info.family = QStringLiteral("8051");
+    info.core = QLatin1String(core);
+    info.flashBytes = flashKb * 1024;
     info.aliases = std::move(aliases);
     info.pins = DeviceCatalog::expandPins(QStringLiteral("P"), QLatin1String(pins));
     info.uarts = {{QStringLiteral("0"), QStringLiteral("P3.0"), QStringLiteral("P3.1")}};
@@ -55,12 +57,16 @@ DeviceInfo mcs51(const char *name, QStringList aliases, const char *pins)
     return info;
 }
 
-DeviceInfo pic16(const char *name, QStringList aliases, const char *pins, QList<UartInfo> uarts, const char *led,
-                 const char *button)
+DeviceInfo pic16(const char *name, const char *core, QStringList aliases, const char *pins, QList<UartInfo> uarts,
+                 const char *led, const char *button)
 {
     DeviceInfo info;
     info.name = QLatin1String(name);
     info.family = QStringLiteral("PIC16");
+    info.core = QLatin1String(core);
+    // Words of two bytes in the HEX file, then the configuration word (0x2007) and the data
+    // EEPROM (0x2100) as gpasm places them.
+    info.flashBytes = 0x4400;
     info.aliases = std::move(aliases);
     info.pins = DeviceCatalog::expandPins(QStringLiteral("R"), QLatin1String(pins));
     info.uarts = std::move(uarts);
@@ -95,21 +101,21 @@ const QList<DeviceInfo> &DeviceCatalog::all()
             avr("ATtiny13", "attiny13", {QStringLiteral("ATtiny13A")}, "B0-5", {}, "PB0", "PB1"),
             avr("ATtiny85", "attiny85", {QStringLiteral("ATtiny85V")}, "B0-5", {}, "PB1", "PB2"),
             avr("ATtiny2313", "attiny2313", {QStringLiteral("ATtiny2313A")}, "A0-2 B0-7 D0-6", usartD, "PB0", "PD2"),
-            mcs51("AT89C51", {QStringLiteral("80C51")}, "0.0-7 1.0-7 2.0-7 3.0-7"),
-            mcs51("AT89C52", {QStringLiteral("80C52")}, "0.0-7 1.0-7 2.0-7 3.0-7"),
-            mcs51("AT89S51", {}, "0.0-7 1.0-7 2.0-7 3.0-7"),
-            mcs51("AT89S52", {}, "0.0-7 1.0-7 2.0-7 3.0-7"),
-            mcs51("AT89C55WD", {}, "0.0-7 1.0-7 2.0-7 3.0-7"),
-            mcs51("AT89C2051", {}, "1.0-7 3.0-5 3.7-7"),
-            mcs51("AT89C4051", {}, "1.0-7 3.0-5 3.7-7"),
-            pic16("PIC16F84A", {QStringLiteral("PIC16F84")}, "A0-4 B0-7", {}, "RB1", "RB0"),
-            pic16("PIC16F628A", {QStringLiteral("PIC16F628")}, "A0-7 B0-7", {uart("0", "RB1", "RB2")}, "RB3", "RB0"),
-            pic16("PIC16F648A", {}, "A0-7 B0-7", {uart("0", "RB1", "RB2")}, "RB3", "RB0"),
-            pic16("PIC16F877A", {}, "A0-5 B0-7 C0-7 D0-7 E0-2", {uart("0", "RC7", "RC6")}, "RD0", "RB0"),
-            pic16("PIC16F877", {}, "A0-5 B0-7 C0-7 D0-7 E0-2", {uart("0", "RC7", "RC6")}, "RD0", "RB0"),
-            pic16("PIC16F887", {}, "A0-7 B0-7 C0-7 D0-7 E0-3", {uart("0", "RC7", "RC6")}, "RD0", "RB0"),
-            pic16("PIC16F88", {}, "A0-7 B0-7", {uart("0", "RB2", "RB5")}, "RB3", "RB0"),
-            pic16("PIC16F690", {}, "A0-5 B4-7 C0-7", {uart("0", "RB5", "RB7")}, "RC0", "RA2"),
+            mcs51("AT89C51", "C51", 4, {QStringLiteral("80C51")}, "0.0-7 1.0-7 2.0-7 3.0-7"),
+            mcs51("AT89C52", "C52", 8, {QStringLiteral("80C52")}, "0.0-7 1.0-7 2.0-7 3.0-7"),
+            mcs51("AT89S51", "C51", 4, {}, "0.0-7 1.0-7 2.0-7 3.0-7"),
+            mcs51("AT89S52", "C52", 8, {}, "0.0-7 1.0-7 2.0-7 3.0-7"),
+            mcs51("AT89C55WD", "C52", 20, {}, "0.0-7 1.0-7 2.0-7 3.0-7"),
+            mcs51("AT89C2051", "C51", 2, {}, "1.0-7 3.0-5 3.7-7"),
+            mcs51("AT89C4051", "C51", 4, {}, "1.0-7 3.0-5 3.7-7"),
+            pic16("PIC16F84A", "p16f84", {QStringLiteral("PIC16F84")}, "A0-4 B0-7", {}, "RB1", "RB0"),
+            pic16("PIC16F628A", "p16f628a", {QStringLiteral("PIC16F628")}, "A0-7 B0-7", {uart("0", "RB1", "RB2")}, "RB3", "RB0"),
+            pic16("PIC16F648A", "p16f648a", {}, "A0-7 B0-7", {uart("0", "RB1", "RB2")}, "RB3", "RB0"),
+            pic16("PIC16F877A", "p16f877a", {}, "A0-5 B0-7 C0-7 D0-7 E0-2", {uart("0", "RC7", "RC6")}, "RD0", "RB0"),
+            pic16("PIC16F877", "p16f877", {}, "A0-5 B0-7 C0-7 D0-7 E0-2", {uart("0", "RC7", "RC6")}, "RD0", "RB0"),
+            pic16("PIC16F887", "p16f887", {}, "A0-7 B0-7 C0-7 D0-7 E0-3", {uart("0", "RC7", "RC6")}, "RD0", "RB0"),
+            pic16("PIC16F88", "p16f88", {}, "A0-7 B0-7", {uart("0", "RB2", "RB5")}, "RB3", "RB0"),
+            pic16("PIC16F690", "p16f690", {}, "A0-5 B4-7 C0-7", {uart("0", "RB5", "RB7")}, "RC0", "RA2"),
         };
     }();
     return devices;

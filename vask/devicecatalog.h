@@ -14,7 +14,8 @@ struct UartInfo
 };
 
 // One controller the simulator knows: its pins, serial ports, the board wiring its default
-// design uses, and the core model that runs it (empty when no back end can run it yet).
+// design uses, and the core model that runs it (empty when no back end can run it): the
+// libsimavr name, the s51 CPU type or the gpsim processor.
 struct DeviceInfo
 {
     QString name;
@@ -26,6 +27,7 @@ struct DeviceInfo
     QString ledPin;
     bool ledActiveHigh = true;
     QString buttonPin;
+    quint32 flashBytes = 0; // program memory, where the back end does not know it itself
 
     bool isValid() const { return !name.isEmpty(); }
     bool runnable() const { return !core.isEmpty(); }

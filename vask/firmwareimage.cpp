@@ -36,6 +36,41 @@ quint32 FirmwareImage::end() const
     return last;
 }
 
+QByteArray FirmwareImage::toHex() const
+{
+    QByteArray text;
+    const auto record = [&text](quint8 type, quint16 offset, const QByteArray &data) {
+        QByteArray bytes;
+        bytes.append(static_cast<char>(data.size()));
+        bytes.append(static_cast<char>(offset >> 8));
+        bytes.append(static_cast<char>(offset & 0xff));
+        bytes.append(static_cast<char>(type));
+        bytes.append(data);
+        quint8 sum = 0;
+        for (char c : std::as_const(bytes))
+            sum = static_cast<quint8>(sum + static_cast<quint8>(c));
+        bytes.append(static_cast<char>(-sum));
+        text += ':' + bytes.toHex().toUpper() + '\n';
+    };
+    quint32 upper = 0;
+    for (const Segment &segment : segments) {
+        for (qsizetype done = 0; done < segment.bytes.size();) {
+            const quint32 address = segment.address + static_cast<quint32>(done);
+            if ((address >> 16) != upper) {
+                upper = address >> 16;
+                record(0x04, 0, QByteArray(1, static_cast<char>(upper >> 8)) + QByteArray(1, static_cast<char>(upper & 0xff)));
+            }
+            // Sixteen bytes a record, none crossing a 64 KB boundary.
+            const qsizetype room = 0x10000 - (address & 0xffff);
+            const qsizetype count = std::min<qsizetype>({16, segment.bytes.size() - done, room});
+            record(0x00, static_cast<quint16>(address & 0xffff), segment.bytes.mid(done, count));
+            done += count;
+        }
+    }
+    record(0x01, 0, QByteArray());
+    return text;
+}
+
 bool FirmwareImage::parseHex(const QByteArray &text, QList<Segment> *segments, QString *error)
 {
     segments->clear();

@@ -25,6 +25,9 @@ public:
     // The first address past the image.
     quint32 end() const;
 
+    // The image as Intel HEX text, for simulators that read files.
+    QByteArray toHex() const;
+
     // Intel HEX text into segments; false with "line N: reason".
     static bool parseHex(const QByteArray &text, QList<Segment> *segments, QString *error);
 

@@ -1,6 +1,6 @@
 #include "headlessrun.h"
 
-#include "avrbackend.h"
+#include "backend.h"
 #include "designreader.h"
 #include "firmwareimage.h"
 #include "quantity.h"
@@ -17,12 +17,12 @@ QString tr(const char *text)
     return QCoreApplication::translate("HeadlessRun", text);
 }
 
-char levelChar(AvrBackend::Level level)
+char levelChar(Backend::Level level)
 {
     switch (level) {
-    case AvrBackend::Level::Low: return '0';
-    case AvrBackend::Level::High: return '1';
-    case AvrBackend::Level::Floating: break;
+    case Backend::Level::Low: return '0';
+    case Backend::Level::High: return '1';
+    case Backend::Level::Floating: break;
     }
     return 'Z';
 }
@@ -81,7 +81,8 @@ int HeadlessRun::exec(QTextStream &out, QTextStream &err) const
         return fail(tr("the design %1 has errors.").arg(design));
     }
 
-    AvrBackend backend;
+    const std::unique_ptr<Backend> made = Backend::make(info);
+    Backend &backend = *made;
     QString error;
     if (!backend.create(info, hertz, &error))
         return fail(error);
@@ -121,12 +122,14 @@ int HeadlessRun::exec(QTextStream &out, QTextStream &err) const
         if (part.kind == DesignPart::Terminal)
             terminalName = part.name;
     }
+    // The back end's cycles: clock periods, or instruction cycles where the core counts those.
+    const quint64 rate = backend.frequency();
     for (size_t i = 0; i < probes.size(); ++i)
-        traceOut << Quantity::secondsText(0, hertz) << ' ' << probes[i].part << ' ' << probes[i].pin << ' '
+        traceOut << Quantity::secondsText(0, rate) << ' ' << probes[i].part << ' ' << probes[i].pin << ' '
                  << levelChar(backend.level(static_cast<int>(i))) << '\n';
-    backend.setPinHandler([&](int watch, AvrBackend::Level level, quint64 cycle) {
+    backend.setPinHandler([&](int watch, Backend::Level level, quint64 cycle) {
         const Probe &probe = probes.at(static_cast<size_t>(watch));
-        traceOut << Quantity::secondsText(cycle, hertz) << ' ' << probe.part << ' ' << probe.pin << ' ' << levelChar(level)
+        traceOut << Quantity::secondsText(cycle, rate) << ' ' << probe.part << ' ' << probe.pin << ' ' << levelChar(level)
                  << '\n';
     });
     backend.setUartHandler([&](const QString &uart, quint8 byte, quint64 cycle) {
@@ -135,26 +138,26 @@ int HeadlessRun::exec(QTextStream &out, QTextStream &err) const
             if (part.kind == DesignPart::Terminal && part.uart == uart)
                 name = part.name;
         }
-        traceOut << Quantity::secondsText(cycle, hertz) << ' ' << name << " TX " << quotedByte(byte) << '\n';
+        traceOut << Quantity::secondsText(cycle, rate) << ' ' << name << " TX " << quotedByte(byte) << '\n';
     });
 
     // Cycles of the whole run, computed without overflow for up to a day at 1 GHz.
-    const quint64 total = static_cast<quint64>(nanoseconds / 1000000000) * hertz
-                          + static_cast<quint64>(nanoseconds % 1000000000) * hertz / 1000000000ULL;
+    const quint64 total = static_cast<quint64>(nanoseconds / 1000000000) * rate
+                          + static_cast<quint64>(nanoseconds % 1000000000) * rate / 1000000000ULL;
     QElapsedTimer wall;
     wall.start();
     const quint64 start = backend.cycle();
     const bool completed = backend.run(total);
     const double seconds = std::max<qint64>(wall.nsecsElapsed(), 1) / 1e9;
-    const double simulated = static_cast<double>(backend.cycle() - start) / static_cast<double>(hertz);
+    const double simulated = static_cast<double>(backend.cycle() - start) / static_cast<double>(rate);
     traceOut.flush();
     if (!completed) {
-        traceOut << "# " << Quantity::secondsText(backend.cycle(), hertz) << ' ' << backend.stopReason() << '\n';
+        traceOut << "# " << Quantity::secondsText(backend.cycle(), rate) << ' ' << backend.stopReason() << '\n';
         traceOut.flush();
         return fail(backend.stopReason());
     }
     out << tr("Simulated %1 s of the %2 at %3 in %4 s of wall time (%5x real time).")
-               .arg(Quantity::secondsText(backend.cycle() - start, hertz), info.name, Quantity::frequencyText(hertz))
+               .arg(Quantity::secondsText(backend.cycle() - start, rate), info.name, Quantity::frequencyText(hertz))
                .arg(seconds, 0, 'f', 3)
                .arg(simulated / seconds, 0, 'f', 2)
            << Qt::endl;

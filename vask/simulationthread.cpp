@@ -5,8 +5,6 @@
 
 namespace {
 
-// Simulated time per slice: short enough that commands and pacing react within a frame.
-constexpr quint64 slicesPerSecond = 1000;
 // Wall time between two changed() signals: about one frame.
 constexpr qint64 frameMilliseconds = 16;
 
@@ -23,22 +21,24 @@ SimulationThread::~SimulationThread()
     {
         QMutexLocker lock(&mutex);
         quitting = true;
+        abandon = true;
         wake.wakeAll();
     }
     wait();
 }
 
-void SimulationThread::setBackend(std::unique_ptr<AvrBackend> backend, int watchCount)
+void SimulationThread::setBackend(std::unique_ptr<Backend> backend, int watchCount)
 {
     QMutexLocker lock(&mutex);
     pendingBackend = std::move(backend);
     backendPending = true;
+    abandon = true;
     simulating = false;
     pendingDrives.clear();
     pendingUart.clear();
     resetPending = false;
     state = Snapshot();
-    state.levels.fill(AvrBackend::Level::Floating, watchCount);
+    state.levels.fill(Backend::Level::Floating, watchCount);
     if (pendingBackend) {
         state.hertz = pendingBackend->frequency();
         for (int i = 0; i < watchCount; ++i)
@@ -103,7 +103,7 @@ void SimulationThread::notifyIfDue()
 }
 
 // Called with the mutex held.
-void SimulationThread::applyPending(AvrBackend *backend)
+void SimulationThread::applyPending(Backend *backend)
 {
     if (!backend)
         return;
@@ -124,7 +124,7 @@ void SimulationThread::applyPending(AvrBackend *backend)
 
 void SimulationThread::run()
 {
-    std::unique_ptr<AvrBackend> backend;
+    std::unique_ptr<Backend> backend;
     QElapsedTimer pace;
     quint64 paceCycle = 0;
     bool pacing = false;
@@ -132,12 +132,16 @@ void SimulationThread::run()
     while (!quitting) {
         if (backendPending) {
             backendPending = false;
-            std::unique_ptr<AvrBackend> old = std::move(backend);
+            std::unique_ptr<Backend> old = std::move(backend);
             backend = std::move(pendingBackend);
             lock.unlock();
             old.reset();
+            lock.relock();
+            abandon = quitting || backendPending;
+            lock.unlock();
             if (backend) {
-                backend->setPinHandler([this](int watch, AvrBackend::Level level, quint64) {
+                backend->setCancel(&abandon);
+                backend->setPinHandler([this](int watch, Backend::Level level, quint64) {
                     QMutexLocker guard(&mutex);
                     if (watch < state.levels.size())
                         state.levels[watch] = level;
@@ -170,15 +174,16 @@ void SimulationThread::run()
             paceCycle = backend->cycle();
         }
         const quint64 hertz = backend->frequency();
-        const quint64 slice = std::max<quint64>(hertz / slicesPerSecond, 1);
+        const quint64 slice = backend->sliceCycles();
         const bool paced = realTime;
         lock.unlock();
+        const quint64 before = backend->cycle();
         const bool alive = backend->run(slice);
         lock.relock();
         state.cycle = backend->cycle();
-        state.runCycles += slice;
+        state.runCycles += state.cycle - before;
         dirty = true;
-        if (!alive) {
+        if (!alive && !abandon) {
             simulating = false;
             state.simulating = false;
             const QString reason = backend->stopReason();

@@ -1,7 +1,7 @@
 #ifndef SIMULATIONTHREAD_H
 #define SIMULATIONTHREAD_H
 
-#include "avrbackend.h"
+#include "backend.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QVector>
 #include <QWaitCondition>
+#include <atomic>
 #include <memory>
 
 // Runs a simulated controller on its own thread, in real time or as fast as it can. The
@@ -22,7 +23,7 @@ class SimulationThread : public QThread
 public:
     struct Snapshot
     {
-        QVector<AvrBackend::Level> levels;
+        QVector<Backend::Level> levels;
         QList<QPair<QString, QByteArray>> uartOutput; // sent since the last snapshot
         quint64 cycle = 0;
         quint64 hertz = 0;
@@ -35,7 +36,7 @@ public:
 
     // Takes over a created and loaded controller whose pins watchCount watches cover
     // (numbered from 0); null removes the current one. The simulation stays paused.
-    void setBackend(std::unique_ptr<AvrBackend> backend, int watchCount);
+    void setBackend(std::unique_ptr<Backend> backend, int watchCount);
     void setSimulating(bool on);
     void setRealTime(bool on);
     void requestReset();
@@ -52,9 +53,12 @@ protected:
     void run() override;
 
 private:
-    void applyPending(AvrBackend *backend);
+    void applyPending(Backend *backend);
     void notifyIfDue();
 
+    // Raised to make a back end that waits on its simulator tool give up: on quitting and
+    // when the back end is replaced.
+    std::atomic_bool abandon{false};
     QMutex mutex;
     QWaitCondition wake;
     bool quitting = false;
@@ -62,7 +66,7 @@ private:
     bool realTime = true;
     bool resetPending = false;
     bool backendPending = false;
-    std::unique_ptr<AvrBackend> pendingBackend;
+    std::unique_ptr<Backend> pendingBackend;
     QList<QPair<QString, bool>> pendingDrives;
     QList<QPair<QString, QByteArray>> pendingUart;
     Snapshot state;

@@ -1,6 +1,6 @@
 #include "simulatorwindow.h"
 
-#include "avrbackend.h"
+#include "backend.h"
 #include "commandserver.h"
 #include "designreader.h"
 #include "designwriter.h"
@@ -265,7 +265,7 @@ bool SimulatorWindow::prepareDesign(const QString &designPath, bool newDesign)
 
 void SimulatorWindow::loadFirmware(const QString &program, const QString &clock)
 {
-    std::unique_ptr<AvrBackend> backend;
+    std::unique_ptr<Backend> backend;
     QString error;
     const auto refuse = [&](const QString &text) {
         addMessage(true, text);
@@ -281,7 +281,7 @@ void SimulatorWindow::loadFirmware(const QString &program, const QString &clock)
     const quint64 hertz = Quantity::frequency(clock);
     if (hertz == 0)
         return refuse(tr("The clock \"%1\" is not a frequency (such as 16MHz or 16000000): the firmware is not loaded.").arg(clock));
-    backend = std::make_unique<AvrBackend>();
+    backend = Backend::make(device);
     if (!backend->create(device, hertz, &error))
         return refuse(error);
     FirmwareImage image;
@@ -299,15 +299,18 @@ void SimulatorWindow::loadFirmware(const QString &program, const QString &clock)
     simulation->setBackend(std::move(backend), watches);
     loaded = true;
     stopped = true;
+    qsizetype bytes = 0;
+    for (const FirmwareImage::Segment &segment : std::as_const(image.segments))
+        bytes += segment.bytes.size();
     addMessage(false, tr("Loaded %1 (%2 bytes) into the %3 at %4.")
                           .arg(QFileInfo(program).fileName())
-                          .arg(image.end())
+                          .arg(bytes)
                           .arg(device.name, Quantity::frequencyText(hertz)));
     setState(tr("Loaded, not running"));
     refresh();
 }
 
-void SimulatorWindow::buildParts(AvrBackend *backend)
+void SimulatorWindow::buildParts(Backend *backend)
 {
     int slot = 0;
     const auto place = [&](QWidget *widget, int span) {
@@ -349,8 +352,9 @@ void SimulatorWindow::buildParts(AvrBackend *backend)
             connect(terminal, &TerminalWidget::send, this, [this, terminal](const QByteArray &bytes) {
                 simulation->sendUart(terminal->uart(), bytes);
             });
-            if (backend)
-                backend->watchUart(part.uart);
+            if (backend && !backend->watchUart(part.uart))
+                addMessage(true, tr("The terminal %1 is shown, but the %2 simulator does not connect its serial port.")
+                                     .arg(part.name, device.family));
             binding.widget = terminal;
             break;
         }
@@ -371,9 +375,9 @@ void SimulatorWindow::buildParts(AvrBackend *backend)
 void SimulatorWindow::refresh()
 {
     latest = simulation->takeSnapshot();
-    const auto activeLevel = [](const DesignPart &part) { return part.activeHigh ? AvrBackend::Level::High : AvrBackend::Level::Low; };
+    const auto activeLevel = [](const DesignPart &part) { return part.activeHigh ? Backend::Level::High : Backend::Level::Low; };
     const auto levelOf = [this](int watch) {
-        return watch >= 0 && watch < latest.levels.size() ? latest.levels.at(watch) : AvrBackend::Level::Floating;
+        return watch >= 0 && watch < latest.levels.size() ? latest.levels.at(watch) : Backend::Level::Floating;
     };
     for (const Binding &binding : std::as_const(bindings)) {
         if (auto *led = qobject_cast<LedWidget *>(binding.widget))

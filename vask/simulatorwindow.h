@@ -60,7 +60,7 @@ private:
     void addMessage(bool error, const QString &text);
     static void log(const QString &text);
     void clearParts();
-    void buildParts(AvrBackend *backend);
+    void buildParts(Backend *backend);
     bool prepareDesign(const QString &designPath, bool newDesign);
     void loadFirmware(const QString &program, const QString &clock);
     void setState(const QString &text);

@@ -18,8 +18,9 @@
 #include <QTest>
 #include <memory>
 
-// The IDE against the real simulator program built beside it: the bundled AVR board is
-// built, handed over, run, stopped and closed, and vask's own log shows what it did.
+// The IDE against the real simulator program built beside it: each bundled board (AVR on
+// libsimavr, 8051 on s51, PIC16 on gpsim) is built, handed over, run, stopped and closed,
+// and vask's own log shows what it did.
 class VaskEndToEndTest : public QObject
 {
     Q_OBJECT
@@ -62,24 +63,50 @@ private slots:
         qunsetenv("VASK_LOG");
     }
 
+    void boardRunsInVask_data()
+    {
+        QTest::addColumn<QString>("board");
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QString>("compiler");
+        QTest::addColumn<QString>("simulatorTool");
+        QTest::addColumn<QString>("loadedLine");
+        QTest::newRow("AVR") << QStringLiteral("avr_atmega328p") << QStringLiteral("ATmega328P_Board.zmxp")
+                             << QStringLiteral("AVR GCC") << QString()
+                             << QStringLiteral("into the ATmega328P at 16 MHz");
+        QTest::newRow("8051") << QStringLiteral("mcs51_at89c52") << QStringLiteral("AT89C52_Board.zmxp")
+                              << QStringLiteral("SDCC MCS51") << QStringLiteral("s51")
+                              << QStringLiteral("into the AT89C52 at 11.0592 MHz");
+        QTest::newRow("PIC16") << QStringLiteral("pic16f877a") << QStringLiteral("PIC16F877A_Board.zmxp")
+                               << QStringLiteral("GPUTILS PIC") << QStringLiteral("gpsim")
+                               << QStringLiteral("into the PIC16F877A at 4 MHz");
+    }
+
     void boardRunsInVask()
     {
+        QFETCH(QString, board);
+        QFETCH(QString, project);
+        QFETCH(QString, compiler);
+        QFETCH(QString, simulatorTool);
+        QFETCH(QString, loadedLine);
         if (QStandardPaths::findExecutable(QStringLiteral("make")).isEmpty())
             QSKIP("make is not installed");
+        if (!simulatorTool.isEmpty() && QStandardPaths::findExecutable(simulatorTool).isEmpty())
+            QSKIP("The board's simulator tool is not installed");
         window = std::make_unique<SrcManager>();
         // The build tree holds the simulator as an installation does: vask/bin/vask.
         window->setQuorvinPath(QStringLiteral(ZMX_BUILD_DIR "/vask"));
-        BuildConfig *avr = window->projects()->buildConfigList()->find(QStringLiteral("AVR GCC"));
-        QVERIFY(avr);
-        const DetectionResult detected = CompilerDetector(window.get()).detect(*avr);
+        BuildConfig *config = window->projects()->buildConfigList()->find(compiler);
+        QVERIFY(config);
+        const DetectionResult detected = CompilerDetector(window.get()).detect(*config);
         if (!detected.detected())
-            QSKIP("The AVR GCC tool chain is not installed");
-        avr->storeDetection(true, detected.directory);
-        QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path()));
-        window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
+            QSKIP("The board's tool chain is not installed");
+        config->storeDetection(true, detected.directory);
+        QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/") + board, work->path()));
+        window->openProject(at(project));
         QCOMPARE(window->projects()->projectCount(), 1);
 
-        static const QRegularExpression loaded(QStringLiteral("^Loaded Debug\\.hex \\([0-9]+ bytes\\) into the ATmega328P at 16 MHz\\.$"));
+        const QRegularExpression loaded(QStringLiteral("^Loaded Debug\\.hex \\([0-9]+ bytes\\) ")
+                                        + QRegularExpression::escape(loadedLine) + QStringLiteral("\\.$"));
         // F7 builds; F5 opens the board's design in vask, which loads the firmware.
         action(SrcManager::BuildProject)->trigger();
         QVERIFY2(TestFiles::isIntelHex(at(QStringLiteral("Debug/Debug.hex"))), qPrintable(output()));

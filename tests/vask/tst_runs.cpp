@@ -195,8 +195,8 @@ private slots:
             << QStringList{"--program", path("big.hex"), "--device", "attiny13", "--design", path("plain.dsn")}
             << "needs 1025 bytes of flash, the ATtiny13 has 1024";
         QTest::newRow("unknown controller") << QStringList{"--program", blink, "--device", "z80"} << "unknown controller z80";
-        QTest::newRow("family without a back end") << QStringList{"--program", blink, "--device", "AT89C52"}
-                                                   << "the AT89C52 (8051) cannot be simulated yet; runnable families: AVR";
+        QTest::newRow("design of another family") << QStringList{"--program", blink, "--device", "AT89C52"}
+                                                  << path("board.dsn") + ":3: AT89C52 has no pin PB5";
         QTest::newRow("bad clock") << QStringList{"--program", blink, "--device", "atmega328p", "--clock", "fast"}
                                    << "fast is not a clock frequency";
         QTest::newRow("bad design") << QStringList{"--program", blink, "--device", "atmega328p", "--design", path("bad.dsn")}
@@ -330,8 +330,11 @@ private slots:
                                  << "bad.dsn, line 3: not well-formed XML" << true;
         QTest::newRow("missing firmware") << boardDesign << "ATMEGA328P" << path("gone.hex")
                                           << "The firmware file " + path("gone.hex") + " does not exist" << false;
-        QTest::newRow("8051 cannot run yet") << QByteArray("<DESIGN>\n <LED PIN=\"P1.0\" ACTIVE=\"LOW\"/>\n</DESIGN>\n")
-                                             << "AT89C52" << blink << "VASK cannot run 8051 controllers yet" << false;
+        // One byte at 0x800, just past the 2 KiB of an AT89C2051.
+        QVERIFY(VaskTest::writeFile(path("big51.hex"), ":01080000AA4D\n:00000001FF\n"));
+        QTest::newRow("8051 firmware too large") << QByteArray("<DESIGN>\n <LED PIN=\"P1.0\" ACTIVE=\"LOW\"/>\n</DESIGN>\n")
+                                                 << "AT89C2051" << path("big51.hex")
+                                                 << "needs 2049 bytes of flash, the AT89C2051 has 2048" << false;
         QTest::newRow("unknown controller") << boardDesign << "Z80" << blink << "VASK does not know the controller Z80" << false;
     }
 

@@ -1,0 +1,292 @@
+#include "pic16backend.h"
+
+#include "firmwareimage.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Pic16Backend", text);
+}
+
+const QByteArray prompt = "**gpsim> ";
+
+}
+
+Pic16Backend::Pic16Backend() = default;
+
+Pic16Backend::~Pic16Backend()
+{
+    if (tool)
+        tool->finish("quit\n");
+}
+
+bool Pic16Backend::parsePin(const QString &pin, char *port, int *bit)
+{
+    static const QRegularExpression pattern(QStringLiteral("^R([A-E])([0-7])$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(pin);
+    if (!match.hasMatch())
+        return false;
+    *port = match.captured(1).toLower().at(0).toLatin1();
+    *bit = match.captured(2).toInt();
+    return true;
+}
+
+bool Pic16Backend::create(const DeviceInfo &info, quint64 clock, QString *error)
+{
+    if (!info.runnable()) {
+        *error = tr("The %1 cannot be simulated.").arg(info.name);
+        return false;
+    }
+    if (!ToolProcess::locate("VASK_GPSIM", QStringLiteral("gpsim")).contains(QLatin1Char('/'))) {
+        *error = tr("The PIC simulator gpsim is not installed (Debian package gpsim), so the %1 cannot run.").arg(info.name);
+        return false;
+    }
+    folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid()) {
+        *error = tr("No temporary folder for the PIC simulator: %1").arg(folder->errorString());
+        return false;
+    }
+    device = info;
+    hertz = clock;
+    return true;
+}
+
+void Pic16Backend::load(const FirmwareImage &image)
+{
+    hexText = image.toHex();
+    reset();
+}
+
+bool Pic16Backend::fail(const QString &message)
+{
+    broken = true;
+    reason = message;
+    if (tool)
+        tool->finish(QByteArray());
+    return false;
+}
+
+QByteArray Pic16Backend::readPortsCommands() const
+{
+    QByteArray commands;
+    QSet<char> seen;
+    for (const Watch &watch : watches) {
+        if (seen.contains(watch.port))
+            continue;
+        seen.insert(watch.port);
+        commands += QByteArray("port") + watch.port + "\ntris" + watch.port + '\n';
+    }
+    return commands;
+}
+
+QByteArray Pic16Backend::driveCommands(const QString &pin, bool high)
+{
+    char port = 0;
+    int bit = 0;
+    parsePin(pin, &port, &bit);
+    QByteArray commands;
+    qsizetype number = drivers.indexOf(pin.toUpper());
+    if (number < 0) {
+        // A strong pull-up whose voltage is the level: the part outside holding the pin.
+        number = drivers.size();
+        drivers.append(pin.toUpper());
+        const QByteArray module = "vask_drive" + QByteArray::number(number);
+        if (number == 0)
+            commands += "module library libgpsim_modules\n";
+        commands += "module load pullup " + module + '\n' + "node " + module + "_node\n" + "attach " + module + "_node "
+                    + module + ".pin port" + port + QByteArray::number(bit) + '\n' + module + ".resistance = 100.0\n";
+    }
+    commands += "vask_drive" + QByteArray::number(number) + ".voltage = " + (high ? "5.0" : "0.0") + '\n';
+    return commands;
+}
+
+bool Pic16Backend::ensureStarted()
+{
+    if (broken)
+        return false;
+    if (tool && tool->isRunning())
+        return true;
+    if (tool)
+        return fail(tr("The PIC simulator gpsim has ended."));
+    QFile hex(folder->filePath(QStringLiteral("firmware.hex")));
+    if (!hex.open(QIODevice::WriteOnly | QIODevice::Truncate) || hex.write(hexText) != hexText.size())
+        return fail(tr("The firmware cannot be handed to the PIC simulator: %1").arg(hex.errorString()));
+    hex.close();
+    tool = std::make_unique<ToolProcess>();
+    QString error;
+    if (!tool->start(ToolProcess::locate("VASK_GPSIM", QStringLiteral("gpsim")),
+                     {QStringLiteral("-i"), QStringLiteral("-p"), device.core, QStringLiteral("firmware.hex")}, folder->path(), &error))
+        return fail(error);
+    QByteArray commands = "frequency " + QByteArray::number(hertz) + '\n';
+    QSet<char> watched;
+    for (const Watch &watch : watches) {
+        if (!watched.contains(watch.port)) {
+            watched.insert(watch.port);
+            commands += QByteArray("break w port") + watch.port + QByteArray("\nbreak w tris") + watch.port + '\n';
+        }
+    }
+    const QStringList pins = std::exchange(drivers, {});
+    for (const QString &pin : pins) {
+        char port = 0;
+        int bit = 0;
+        parsePin(pin, &port, &bit);
+        commands += driveCommands(pin, ports[port].outside & (1u << bit));
+    }
+    return exchange(commands + readPortsCommands());
+}
+
+bool Pic16Backend::exchange(const QByteArray &commands)
+{
+    static const QRegularExpression counter(QStringLiteral("^(\\d+) = 0x[0-9A-Fa-f]+$"));
+    static const QRegularExpression hit(QStringLiteral("^0x([0-9A-Fa-f]{16}) "));
+    static const QRegularExpression wrote(QStringLiteral("Wrote: 0x([0-9A-Fa-f]+) to (port|tris)([a-e])\\("),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression value(QStringLiteral("^(port|tris)([a-e]) = 0x([0-9A-Fa-f]+)$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    tool->send(commands + "cycles\n");
+    quint64 at = cycles;
+    QString error;
+    const auto store = [this](const QString &kind, const QString &letter, const QString &number) {
+        Port &port = ports[letter.toLower().at(0).toLatin1()];
+        (kind.compare(QLatin1String("tris"), Qt::CaseInsensitive) == 0 ? port.tris : port.latch)
+            = static_cast<quint8>(number.toUInt(nullptr, 16));
+    };
+    const bool answered = tool->readUntil(
+        [&](const QByteArray &raw) {
+            const QString line = QString::fromLatin1(QByteArray(raw).replace(prompt, QByteArray()));
+            QRegularExpressionMatch match = hit.match(line);
+            if (match.hasMatch()) {
+                at = match.captured(1).toULongLong(nullptr, 16);
+                return false;
+            }
+            match = wrote.match(line);
+            if (match.hasMatch()) {
+                store(match.captured(2), match.captured(3), match.captured(1));
+                updateWatches(at - base);
+                return false;
+            }
+            match = value.match(line);
+            if (match.hasMatch()) {
+                store(match.captured(1), match.captured(2), match.captured(3));
+                return false;
+            }
+            match = counter.match(line);
+            if (!match.hasMatch())
+                return false;
+            cycles = match.captured(1).toULongLong();
+            return true;
+        },
+        cancelFlag(), &error);
+    if (!answered)
+        return fail(error);
+    updateWatches(cycles - base);
+    return true;
+}
+
+void Pic16Backend::reset()
+{
+    if (tool && tool->isRunning() && !broken) {
+        // Changes the reset makes happen at its start, cycle 0.
+        base = cycles;
+        exchange("reset\n" + readPortsCommands());
+        base = cycles;
+        return;
+    }
+    cycles = 0;
+    base = 0;
+    for (Port &port : ports) {
+        port.latch = 0;
+        port.tris = 0xff;
+    }
+    updateWatches(0);
+}
+
+Backend::Level Pic16Backend::levelOf(char letter, int bit) const
+{
+    const Port port = ports.value(letter);
+    const quint8 mask = static_cast<quint8>(1u << bit);
+    if (!(port.tris & mask))
+        return (port.latch & mask) ? Level::High : Level::Low;
+    if (port.driven & mask)
+        return (port.outside & mask) ? Level::High : Level::Low;
+    return Level::Floating;
+}
+
+void Pic16Backend::updateWatches(quint64 at)
+{
+    for (size_t i = 0; i < watches.size(); ++i) {
+        const Level now = levelOf(watches[i].port, watches[i].bit);
+        if (now == watches[i].level)
+            continue;
+        watches[i].level = now;
+        if (pinHandler)
+            pinHandler(static_cast<int>(i), now, at);
+    }
+}
+
+int Pic16Backend::watchPin(const QString &pin)
+{
+    char port = 0;
+    int bit = 0;
+    if (!parsePin(pin, &port, &bit) || !device.hasPin(pin))
+        return -1;
+    watches.push_back({port, bit, levelOf(port, bit)});
+    return static_cast<int>(watches.size()) - 1;
+}
+
+Backend::Level Pic16Backend::level(int watch) const
+{
+    return watches.at(static_cast<size_t>(watch)).level;
+}
+
+void Pic16Backend::drivePin(const QString &pin, bool high)
+{
+    char letter = 0;
+    int bit = 0;
+    if (!parsePin(pin, &letter, &bit) || !device.hasPin(pin))
+        return;
+    Port &port = ports[letter];
+    const quint8 mask = static_cast<quint8>(1u << bit);
+    port.driven |= mask;
+    port.outside = static_cast<quint8>(high ? (port.outside | mask) : (port.outside & ~mask));
+    if (tool && tool->isRunning() && !broken)
+        exchange(driveCommands(pin, high));
+    else if (!drivers.contains(pin.toUpper()))
+        drivers.append(pin.toUpper());
+    updateWatches(cycles - base);
+}
+
+bool Pic16Backend::watchUart(const QString &)
+{
+    return false;
+}
+
+void Pic16Backend::sendUart(const QString &, const QByteArray &)
+{
+    // Nothing to feed: watchUart() connects no serial port.
+}
+
+bool Pic16Backend::run(quint64 count)
+{
+    if (!ensureStarted())
+        return false;
+    if (count == 0)
+        return true;
+    const quint64 target = cycles + count;
+    if (!exchange("break c " + QByteArray::number(target) + "\nrun\n"))
+        return false;
+    // Each write to a watched register stops the run; go on until the cycle break.
+    while (cycles < target) {
+        if (cancelled())
+            return true;
+        if (!exchange("run\n"))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,81 @@
+#ifndef PIC16BACKEND_H
+#define PIC16BACKEND_H
+
+#include "backend.h"
+#include "toolprocess.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+// A PIC16 controller on gpsim, run as a child process through its command line. Every write
+// to a watched port's PORT or TRIS register is a breakpoint, and gpsim names the cycle of
+// the instruction that made it, so pin changes the firmware makes are reported at their
+// exact cycle. Buttons and switches are gpsim pull-up modules on their pins. The tool starts
+// on the first run(), on the thread that runs the simulation.
+class Pic16Backend : public Backend
+{
+public:
+    Pic16Backend();
+    ~Pic16Backend() override;
+
+    bool create(const DeviceInfo &device, quint64 hertz, QString *error) override;
+    quint32 flashSize() const override { return device.flashBytes; }
+    void load(const FirmwareImage &image) override;
+    void reset() override;
+    int watchPin(const QString &pin) override;
+    Level level(int watch) const override;
+    void drivePin(const QString &pin, bool high) override;
+    // gpsim's serial port is not connected: false.
+    bool watchUart(const QString &name) override;
+    void sendUart(const QString &name, const QByteArray &bytes) override;
+    bool run(quint64 cycles) override;
+    quint64 cycle() const override { return cycles - base; }
+    // gpsim counts instruction cycles: four clock periods each.
+    quint64 frequency() const override { return hertz / 4; }
+    // Every run() costs gpsim a few commands: 20 ms slices keep that small.
+    quint64 sliceCycles() const override { return std::max<quint64>(frequency() / 50, 1); }
+
+    static bool parsePin(const QString &pin, char *port, int *bit);
+
+private:
+    struct Watch
+    {
+        char port;
+        int bit;
+        Level level;
+    };
+    struct Port
+    {
+        quint8 latch = 0;
+        quint8 tris = 0xff; // every pin an input after a reset
+        quint8 driven = 0;
+        quint8 outside = 0;
+    };
+
+    bool ensureStarted();
+    bool fail(const QString &message);
+    // Sends commands followed by a read of the cycle counter and waits for that answer.
+    bool exchange(const QByteArray &commands);
+    QByteArray driveCommands(const QString &pin, bool high);
+    QByteArray readPortsCommands() const;
+    void updateWatches(quint64 at);
+    Level levelOf(char port, int bit) const;
+
+    DeviceInfo device;
+    quint64 hertz = 0;
+    // gpsim's cycle counter, which its reset leaves running, and its value at our reset.
+    quint64 cycles = 0;
+    quint64 base = 0;
+    QByteArray hexText;
+    std::vector<Watch> watches;
+    QHash<char, Port> ports;
+    QStringList drivers; // pins with a pull-up module, by module number
+    bool broken = false;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<ToolProcess> tool;
+};
+
+#endif
