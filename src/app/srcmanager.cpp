@@ -101,6 +101,7 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
     addDockWidget(Qt::LeftDockWidgetArea, projectsManager);
     tabsHolder = new SrcTabsHolder(this, this);
     tabsHolder->setMinimumWidth(360);
+    tabsHolder->setMessageList(&messageList);
     setCentralWidget(tabsHolder);
 
     createActions();
@@ -250,6 +251,7 @@ void SrcManager::createMenus()
     editMenu->addActions({actions[Find], actions[FindNext], actions[Replace]});
     editMenu->addSeparator();
     editMenu->addAction(actions[Goto]);
+    createMessageActions();
 
     debugMenu = menuBar()->addMenu(tr("&Debug"));
     debugMenu->addActions({actions[OpenDebugger], actions[StartDebugging], actions[StopDebugging],

@@ -102,6 +102,7 @@ bool ProjectBuilder::runMake(const QString &workingDirectory, const QString &goa
         return false;
     WaitCursor cursor;
     building = true;
+    parser.resetCounts();
     const bool ok = run(workingDirectory, goal);
     if (mainWindow)
         mainWindow->showStatusMessage(QString());
@@ -199,10 +200,17 @@ bool ProjectBuilder::compile()
     if (building || !prepareBuild())
         return false;
     BuildProject *configuration = project.currentConfiguration();
-    if (!runMake(projectDirectory(), configuration->targetName()))
-        return false;
-    if (mainWindow)
+    const bool ok = runMake(projectDirectory(), configuration->targetName());
+    if (ok && mainWindow)
         mainWindow->addSuccess(tr("Compiled successfully.\n"));
+    // The counts close the output whatever the outcome, and stay in the status bar.
+    if (mainWindow) {
+        const QString counts = parser.countsText();
+        mainWindow->addMessage(counts);
+        mainWindow->showStatusMessage(counts);
+    }
+    if (!ok)
+        return false;
     rebuildAll_ = false;
     return true;
 }

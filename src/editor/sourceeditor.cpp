@@ -2,6 +2,7 @@
 
 #include "core/waitcursor.h"
 #include "editor/editorappearance.h"
+#include "editor/messagemarkers.h"
 #include "platform/paths.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ SourceEditor::SourceEditor(Workbench *owner, const QString &path, QWidget *paren
     EditorAppearance appearance(settingsStore());
     appearance.applyTextItem(this);
     setUtf8(true);
+    markers = new MessageMarkers(this);
     loadFile(path);
     connect(this, &QsciScintilla::modificationChanged, this, &SourceEditor::documentWasModified);
     connect(this, &QsciScintilla::copyAvailable, this, &SourceEditor::copyAvailabilityChanged);

@@ -5,6 +5,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+class MessageMarkers;
 class QMenu;
 class QSettings;
 
@@ -34,6 +35,7 @@ public:
     bool isSameFile(const QString &other) const;
     void gotoPosition(int line, int column);
     void applySettings();
+    MessageMarkers *messageMarkers() const { return markers; }
 
     // The syntax file for files with the given suffix, looked up through candidate: a syntax
     // file itself (suffix "SYN") or a family map file (suffix "MAP"); empty when none applies.
@@ -58,6 +60,7 @@ private:
 
     Workbench *owner;
     QMenu *contextMenu = nullptr;
+    MessageMarkers *markers = nullptr;
     QString currentFile;
     bool copyAvailable = false;
 };

@@ -122,6 +122,64 @@ private slots:
         QVERIFY(!parse(QStringLiteral("/abs.c:1:1: error: z")).ok);
     }
 
+    void messagesCarryTheKindTheirDefinitionCaptures_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("fromStandardError");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("error") << "main.c:3:5: error: expected ';' before '}' token" << true
+                               << int(BuildMessage::Kind::Error);
+        QTest::newRow("fatal error") << "main.c:1:10: fatal error: x.h: No such file" << true
+                                     << int(BuildMessage::Kind::Error);
+        QTest::newRow("warning on stdout") << "main.c:2:1: warning: unused" << false << int(BuildMessage::Kind::Warning);
+        QTest::newRow("note") << "main.c:2:1: note: declared here" << true << int(BuildMessage::Kind::Note);
+        QTest::newRow("assembler word") << "main.c:2:1: Message[302] bank" << false << int(BuildMessage::Kind::Note);
+        // A definition without a KIND field still says something is wrong.
+        QTest::newRow("no kind field") << "main.c:7: undefined reference to `f'" << true
+                                       << int(BuildMessage::Kind::Error);
+    }
+
+    void messagesCarryTheKindTheirDefinitionCaptures()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, fromStandardError);
+        QFETCH(int, kind);
+        const MessageField kindField{QStringLiteral("KIND"), 4, 0};
+        parser->setDefinitions(
+            {definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (fatal error|error|warning|note|Message)"),
+                        {fileField, lineField, {QStringLiteral("COLUMN"), 3, -1}, kindField}),
+             definition(QStringLiteral("^([^:]+):(\\d+): undefined"), {fileField, lineField})});
+        if (fromStandardError)
+            parser->standardErrorLine(line);
+        else
+            parser->standardOutputLine(line);
+        QCOMPARE(workbench->buildMessages.size(), 1);
+        const BuildMessage &message = workbench->buildMessages.first();
+        QCOMPARE(int(message.kind), kind);
+        QCOMPARE(message.file, at(QStringLiteral("src/main.c")));
+        // The message keeps the text as the tool wrote it, angle brackets and all.
+        QCOMPARE(message.text, line);
+        QCOMPARE(workbench->links.size(), 1);
+        QCOMPARE(workbench->links.first().line, message.line);
+        QCOMPARE(workbench->links.first().column, message.column);
+        QCOMPARE(parser->errorCount(), kind == int(BuildMessage::Kind::Error) ? 1 : 0);
+        QCOMPARE(parser->warningCount(), kind == int(BuildMessage::Kind::Warning) ? 1 : 0);
+    }
+
+    void countsMessagesUntilReset()
+    {
+        parser->standardErrorLine(QStringLiteral("main.c:1:1: error: a"));
+        parser->standardErrorLine(QStringLiteral("main.c:2:1: error: b"));
+        parser->standardErrorLine(QStringLiteral("main.c:3:1: warning: c"));
+        // Unlinked lines are no messages of a file and are not counted.
+        parser->standardErrorLine(QStringLiteral("elsewhere.c:3:1: error: d"));
+        QCOMPARE(parser->errorCount(), 2);
+        QCOMPARE(parser->warningCount(), 1);
+        QCOMPARE(parser->countsText(), QStringLiteral("2 errors, 1 warning"));
+        parser->resetCounts();
+        QCOMPARE(parser->countsText(), QStringLiteral("0 errors, 0 warnings"));
+    }
+
     void carriesValuesBetweenDefinitions()
     {
         parser->setDefinitions({
