@@ -166,6 +166,10 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
         }
     }
     parser.readErrorFiles(errorFiles);
+    // The counts end the tools' output, ahead of the outcome line that callers look for last.
+    const bool isBuild = goal != QLatin1String("clean") && goal != QLatin1String("tidy");
+    if (ok && isBuild && mainWindow)
+        mainWindow->addMessage(parser.countsText());
     if (!ok)
         return false;
     if (result.outcome == MakeRunner::Outcome::Crashed) {
@@ -201,16 +205,13 @@ bool ProjectBuilder::compile()
         return false;
     BuildProject *configuration = project.currentConfiguration();
     const bool ok = runMake(projectDirectory(), configuration->targetName());
-    if (ok && mainWindow)
-        mainWindow->addSuccess(tr("Compiled successfully.\n"));
-    // The counts close the output whatever the outcome, and stay in the status bar.
-    if (mainWindow) {
-        const QString counts = parser.countsText();
-        mainWindow->addMessage(counts);
-        mainWindow->showStatusMessage(counts);
-    }
+    // The counts stay in the status bar until the next status text.
+    if (mainWindow)
+        mainWindow->showStatusMessage(parser.countsText());
     if (!ok)
         return false;
+    if (mainWindow)
+        mainWindow->addSuccess(tr("Compiled successfully.\n"));
     rebuildAll_ = false;
     return true;
 }

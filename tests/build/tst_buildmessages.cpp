@@ -103,7 +103,10 @@ private slots:
 
         const QString output = window.output()->textEdit()->toPlainText();
         const QStringList outputLines = output.split(QLatin1Char('\n'));
-        QCOMPARE(outputLines.last(), QStringLiteral("2 errors, 1 warning"));
+        // The counts follow the tools' output, before the outcome.
+        const qsizetype countsLine = outputLines.indexOf(QStringLiteral("2 errors, 1 warning"));
+        QVERIFY2(countsLine > 0, qPrintable(output));
+        QVERIFY(outputLines.at(countsLine + 1).startsWith(QStringLiteral("Error code 2")));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("2 errors, 1 warning"));
 
         // The editor that was open got its markers, the header opened afterwards gets its own.
@@ -173,6 +176,8 @@ private slots:
         window.action(SrcManager::BuildProject)->trigger();
         QVERIFY2(window.output()->textEdit()->toPlainText().contains(QStringLiteral("Compiled successfully.")),
                  qPrintable(window.output()->textEdit()->toPlainText()));
+        QVERIFY(window.output()->textEdit()->toPlainText().split(QLatin1Char('\n')).contains(
+            QStringLiteral("0 errors, 0 warnings")));
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("0 errors, 0 warnings"));
         QCOMPARE(mainEditor->messageMarkers()->count(), 0);
         QCOMPARE(headerEditor->messageMarkers()->count(), 0);

@@ -168,6 +168,8 @@ private slots:
 
     void countsMessagesUntilReset()
     {
+        parser->setDefinitions({definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (error|warning)"),
+                                           {fileField, lineField, {QStringLiteral("KIND"), 4, 0}})});
         parser->standardErrorLine(QStringLiteral("main.c:1:1: error: a"));
         parser->standardErrorLine(QStringLiteral("main.c:2:1: error: b"));
         parser->standardErrorLine(QStringLiteral("main.c:3:1: warning: c"));
