@@ -8,4 +8,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
     g++ cmake ninja-build make \
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libqscintilla2-qt6-dev \
     gcc-avr avr-libc binutils-avr sdcc gputils \
-    xvfb xauth imagemagick
+    libsimavr-dev libelf-dev pkg-config \
+    xvfb xauth imagemagick poppler-utils

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+
 #ifdef ZMX_TEST_HOOKS
 #include "app/testhooks.h"
 #endif
@@ -48,6 +50,8 @@ void runEntry(void *context)
 {
     auto *entry = static_cast<Entry *>(context);
     QApplication application(entry->argc, entry->argv);
+    // Every window and message box carries this one name.
+    QApplication::setApplicationDisplayName(QStringLiteral("ZMX Studio"));
 
     const QString locale = QLocale::system().name();
     QTranslator qtTranslator;
@@ -91,6 +95,11 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int index = 0; index < argc; ++index)
         arguments.append(QString::fromLocal8Bit(argv[index]));
+    // Asked for at a terminal, answered there: no display, nothing else done.
+    if (const std::optional<QString> information = CommandLineOptions::information(arguments)) {
+        std::fputs(information->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (CommandLineOptions::showsNoWindow(arguments) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

@@ -21,7 +21,7 @@ int BatchBuild::run() const
     compilers.loadAll();
     Project project(&compilers, &workbench);
     if (!project.load(projectFile)) {
-        workbench.addError(tr("Cannot open project %1").arg(projectFile));
+        workbench.addError(tr("Cannot open project %1: %2").arg(projectFile, project.loadError()));
         return 1;
     }
     int index = configuration.isEmpty() ? 0 : -1;

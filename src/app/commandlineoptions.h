@@ -21,6 +21,9 @@ public:
     // project file) asks for; none when neither is given.
     static std::optional<BatchBuild> batchBuild(const QStringList &arguments);
     bool quitRequested() const { return quit; }
+    // The text that "--help" or "--version" asks for, whichever comes first; none when
+    // neither is given. It is printed instead of doing anything else.
+    static std::optional<QString> information(const QStringList &arguments);
     // True when the window will never be shown (an installer's scan, a batch build), so
     // the program needs no display.
     static bool showsNoWindow(const QStringList &arguments);

@@ -1,10 +1,17 @@
 #include "app/srcmanager.h"
 
+#include "app/statusindicators.h"
+
 #include "core/quorvindialog.h"
+#include "editor/finddialog.h"
+#include "editor/gotolinedialog.h"
 #include "editor/outwindow.h"
+#include "editor/print.h"
+#include "editor/programsettingsdialog.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "platform/htmlhelp.h"
+#include "projects/project.h"
 #include "projects/projectsmanager.h"
 #include "simulator/quorvininterface.h"
 #include "simulator/simulatedcontrollers.h"
@@ -14,11 +21,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QToolBar>
@@ -108,7 +117,15 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
     connectActions();
     createToolBars();
     statusBar()->showMessage(tr("Ready"));
+    statusIndicators = new StatusIndicators(statusBar());
     createMenus();
+    // A build shows its output, whether or not the pane was closed.
+    connect(projectsManager, &ProjectsManager::buildStarted, this, [this](const QString &what) {
+        outWindow->show();
+        outWindow->raise();
+        statusIndicators->buildStarted(what);
+    });
+    connect(projectsManager, &ProjectsManager::buildFinished, statusIndicators, &StatusIndicators::buildFinished);
 
     setWindowTitle(QStringLiteral("ZMX Studio"));
     connect(configBox, &QComboBox::currentIndexChanged, this,
@@ -253,6 +270,8 @@ void SrcManager::createMenus()
     editMenu->addAction(actions[Goto]);
     createMessageActions();
 
+    createViewMenu();
+
     debugMenu = menuBar()->addMenu(tr("&Debug"));
     debugMenu->addActions({actions[OpenDebugger], actions[StartDebugging], actions[StopDebugging],
                            actions[CloseSimulator]});
@@ -264,9 +283,39 @@ void SrcManager::createMenus()
     helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->addActions({actions[Help], actions[About]});
 
-    for (QMenu *menu : {fileMenu, projectMenu, editMenu, configMenu, helpMenu})
+    for (QMenu *menu : {fileMenu, projectMenu, editMenu, viewMenu_, configMenu, helpMenu})
         connect(menu, &QMenu::aboutToShow, this, &SrcManager::updateState);
     connect(debugMenu, &QMenu::aboutToShow, projectsManager, &ProjectsManager::updateState);
+}
+
+// A pane or tool bar closed by mistake must have a way back.
+void SrcManager::createViewMenu()
+{
+    viewMenu_ = menuBar()->addMenu(tr("&View"));
+    const auto addToggle = [this](QAction *toggle, const QString &text) {
+        toggle->setText(text);
+        viewMenu_->addAction(toggle);
+    };
+    addToggle(projectsManager->toggleViewAction(), tr("&Projects"));
+    // The pane has no close button of its own, which is why its toggle here must work.
+    projectsManager->toggleViewAction()->setEnabled(true);
+    addToggle(outWindow->toggleViewAction(), tr("&Output"));
+    viewMenu_->addSeparator();
+    addToggle(fileToolBar->toggleViewAction(), tr("&File Tool Bar"));
+    addToggle(projectToolBar->toggleViewAction(), tr("P&roject Tool Bar"));
+    addToggle(editToolBar->toggleViewAction(), tr("&Edit Tool Bar"));
+    addToggle(debugToolBar->toggleViewAction(), tr("&Debug Tool Bar"));
+}
+
+void SrcManager::updateWindowTitle()
+{
+    QStringList parts;
+    if (const SourceEditor *editor = tabsHolder->currentEditor())
+        parts.append(editor->displayName() + (editor->isModified() ? QStringLiteral("*") : QString()));
+    if (const Project *project = projectsManager->currentProject())
+        parts.append(project->name() + (project->isModified() ? QStringLiteral("*") : QString()));
+    parts.append(QStringLiteral("ZMX Studio"));
+    setWindowTitle(parts.join(QStringLiteral(" - ")));
 }
 
 void SrcManager::openFile()
@@ -293,6 +342,8 @@ void SrcManager::updateState()
         actions[Replace]->setEnabled(projectOpen);
     }
     projectsManager->updateState();
+    statusIndicators->showEditor(tabsHolder->currentEditor());
+    updateWindowTitle();
     if (recentProjectsGroup) {
         const bool idle = !projectsManager->isBusy();
         for (QAction *entry : recentProjectsGroup->actions())
@@ -304,6 +355,8 @@ void SrcManager::updateBuildTargets(const QString &currentTarget)
 {
     if (!projectsManager || !configBox)
         return;
+    // Read before the box is refilled: filling it selects, and so remembers, the first entry.
+    const QString remembered = currentTarget.isEmpty() ? rememberedConfiguration() : QString();
     configBox->clear();
     if (projectsManager->projectCount() > 0) {
         configBox->addItems(projectsManager->configurationNames());
@@ -314,8 +367,28 @@ void SrcManager::updateBuildTargets(const QString &currentTarget)
         if (index >= 0)
             configBox->setCurrentIndex(index);
     } else if (configBox->count() > 0) {
-        configBox->setCurrentIndex(0);
+        // The configuration last chosen for this project, as long as it still exists.
+        const int index = remembered.isEmpty() ? -1 : configBox->findText(remembered, Qt::MatchFixedString);
+        configBox->setCurrentIndex(std::max(index, 0));
     }
+}
+
+QString SrcManager::rememberedConfiguration() const
+{
+    const QString project = projectsManager->projectFileName(projectsManager->currentProjectIndex());
+    if (project.isEmpty())
+        return QString();
+    return settingsStore->value(QStringLiteral("ProjectConfigurations")).toMap().value(project).toString();
+}
+
+void SrcManager::rememberConfiguration(const QString &name)
+{
+    const QString project = projectsManager->projectFileName(projectsManager->currentProjectIndex());
+    if (project.isEmpty())
+        return;
+    QVariantMap chosen = settingsStore->value(QStringLiteral("ProjectConfigurations")).toMap();
+    chosen.insert(project, name);
+    settingsStore->setValue(QStringLiteral("ProjectConfigurations"), chosen);
 }
 
 void SrcManager::configComboIndexChanged(const QString &text)
@@ -328,6 +401,7 @@ void SrcManager::configComboIndexChanged(const QString &text)
         updateBuildTargets(QString());
     } else {
         projectsManager->setCurrentConfiguration(configBox->currentIndex());
+        rememberConfiguration(text);
     }
 }
 
@@ -443,14 +517,75 @@ void SrcManager::help()
     showHelp(QLatin1String(helpFile), 0);
 }
 
-void SrcManager::showProgramConfigurationDialog() {}
+void SrcManager::showProgramConfigurationDialog()
+{
+    ProgramSettingsDialog dialog(this, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString previousCompilers = compilersDirectory();
+    setCompilersDirectory(dialog.directory(ProgramSettingsDialog::Compilers));
+    setSimulatorDirectory(dialog.directory(ProgramSettingsDialog::Simulator));
+    setSyntaxDirectory(dialog.directory(ProgramSettingsDialog::Syntax));
+    setToolsDirectory(dialog.directory(ProgramSettingsDialog::Tools));
+    setDevBoardsDirectory(dialog.directory(ProgramSettingsDialog::DevBoards));
+    setQuorvinPath(dialog.directory(ProgramSettingsDialog::Quorvin));
+    setProjectsDirectory(dialog.directory(ProgramSettingsDialog::Projects));
 
-void SrcManager::find() {}
+    outWindow->loadSettings();
+    tabsHolder->applySettingsToAll();
+    projectsManager->applyTreeFormats();
+    // An empty row stands for the default, so the directories are compared as they are used.
+    if (QDir(compilersDirectory()).absolutePath() != QDir(previousCompilers).absolutePath())
+        projectsManager->reloadCompilers();
+    updateState();
+}
 
-void SrcManager::findNext() {}
+FindDialog *SrcManager::findDialog()
+{
+    if (!findDialog_)
+        findDialog_ = new FindDialog(this, tabsHolder, projectsManager, this);
+    return findDialog_;
+}
 
-void SrcManager::replace() {}
+GotoLineDialog *SrcManager::gotoLineDialog()
+{
+    if (!gotoLineDialog_)
+        gotoLineDialog_ = new GotoLineDialog(this);
+    return gotoLineDialog_;
+}
 
-void SrcManager::gotoLine() {}
+Print *SrcManager::printer()
+{
+    if (!printer_)
+        printer_ = new Print(tabsHolder, this);
+    return printer_;
+}
 
-void SrcManager::print() {}
+void SrcManager::find()
+{
+    findDialog()->showFor(false);
+}
+
+void SrcManager::findNext()
+{
+    findDialog()->findNextCommand();
+}
+
+void SrcManager::replace()
+{
+    findDialog()->showFor(true);
+}
+
+void SrcManager::gotoLine()
+{
+    SourceEditor *editor = tabsHolder->currentEditor();
+    if (!editor)
+        return;
+    gotoLineDialog()->setEditor(editor);
+    gotoLineDialog()->exec();
+}
+
+void SrcManager::print()
+{
+    printer()->printFile();
+}

@@ -14,10 +14,14 @@ class QComboBox;
 class QMenu;
 class QSettings;
 class QToolBar;
+class FindDialog;
+class GotoLineDialog;
 class OutWindow;
+class Print;
 class ProjectsManager;
 class SimulatedControllers;
 class SrcTabsHolder;
+class StatusIndicators;
 
 // The main window: actions, menus, tool bars, the three panes, the settings store and the
 // recently opened lists. The model reaches it only as a Workbench.
@@ -36,6 +40,12 @@ public:
     SrcTabsHolder *tabs() const { return tabsHolder; }
     ProjectsManager *projects() const { return projectsManager; }
     OutWindow *output() const { return outWindow; }
+    // Made at their first use and kept, with their state, until the window ends.
+    FindDialog *findDialog();
+    GotoLineDialog *gotoLineDialog();
+    Print *printer();
+    StatusIndicators *indicators() const { return statusIndicators; }
+    QMenu *viewMenu() const { return viewMenu_; }
     QMenu *recentMenu() const { return recentlyOpenedMenu; }
     const QStringList &recentProjectList() const { return recentProjects; }
     const QStringList &recentFileList() const { return recentFiles; }
@@ -135,8 +145,11 @@ private:
     void createMenus();
     void createMessageActions();
     void stepMessage(bool forward);
+    void createViewMenu();
+    void updateWindowTitle();
+    void rememberConfiguration(const QString &name);
+    QString rememberedConfiguration() const;
     QString directory(const QString &key, bool defaultOnly, QString (*computeDefault)());
-    QString lookUpQuorvinInRegistry();
     static void addRecent(QStringList &list, const QString &fileName);
 
     QAction *actions[ActionCount] = {};
@@ -150,6 +163,8 @@ private:
     QMenu *debugMenu = nullptr;
     QMenu *helpMenu = nullptr;
     QMenu *recentlyOpenedMenu = nullptr;
+    QMenu *viewMenu_ = nullptr;
+    StatusIndicators *statusIndicators = nullptr;
     QToolBar *fileToolBar = nullptr;
     QToolBar *projectToolBar = nullptr;
     QToolBar *editToolBar = nullptr;
@@ -164,6 +179,9 @@ private:
     QAction *nextMessageAction = nullptr;
     QAction *previousMessageAction = nullptr;
     QAction *annotationsAction = nullptr;
+    FindDialog *findDialog_ = nullptr;
+    GotoLineDialog *gotoLineDialog_ = nullptr;
+    Print *printer_ = nullptr;
     std::unique_ptr<SimulatedControllers> simulatedControllers;
     QStringList rememberedFiles;
     QStringList recentProjects;

@@ -2,7 +2,7 @@
 
 #include "app/workingdirectories.h"
 #include "editor/srctabsholder.h"
-#include "platform/registry.h"
+#include "platform/simulatorinstallation.h"
 #include "projects/projectsmanager.h"
 
 #include <QCoreApplication>
@@ -12,8 +12,6 @@
 #include <QSettings>
 
 namespace {
-
-const char *const makerKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dravenhol Electronics\\";
 
 // Unlike the installation's folders, the projects folder is the user's: it is made on demand.
 QString createdProjectsDirectory()
@@ -122,55 +120,16 @@ void SrcManager::setQuorvinPath(const QString &path)
     settingsStore->setValue(QStringLiteral("Quorvin"), path);
 }
 
-QString SrcManager::lookUpQuorvinInRegistry()
-{
-    const Platform::Registry &registry = Platform::Registry::instance();
-    QString key = QLatin1String(makerKey);
-    quorvinTooOld = false;
-
-    const QStringList installations = registry.childGroups(key);
-    QString installation;
-    for (const char *kind : {"Quorvin Professional", "Quorvin Demonstration"}) {
-        for (const QString &name : installations) {
-            if (name.contains(QLatin1String(kind))) {
-                installation = name;
-                break;
-            }
-        }
-        if (!installation.isEmpty())
-            break;
-    }
-    if (!installation.isEmpty())
-        key += installation + QLatin1Char('\\');
-
-    const QStringList versions = registry.childGroups(key);
-    if (versions.contains(QLatin1String("8")))
-        key += QLatin1String("8\\");
-    if (!versions.contains(QLatin1String("7")))
-        return QString();
-    key += QLatin1String("7\\");
-
-    // A version without a minor part cannot be shown to be 7.8 or later: treat it as too old.
-    const QStringList parts = registry.value(key, QStringLiteral("Version")).toString().split(QLatin1Char('.'), Qt::SkipEmptyParts);
-    const int major = parts.isEmpty() ? 0 : parts.at(0).toInt();
-    const bool accepted = major > 7 || (major == 7 && parts.size() > 1 && parts.at(1).toInt() >= 8);
-    if (!accepted) {
-        quorvinTooOld = true;
-        return QString();
-    }
-    return registry.value(key, QStringLiteral("Path")).toString();
-}
-
 QString SrcManager::quorvinPath(bool detect)
 {
     const QString stored = settingsStore->value(QStringLiteral("Quorvin")).toString();
     if (!stored.isEmpty() && !detect)
         return stored;
-    const QString found = lookUpQuorvinInRegistry();
-    if (found.isEmpty())
+    const Platform::SimulatorInstallation found = Platform::SimulatorLocator::instance().locate();
+    quorvinTooOld = found.tooOld;
+    if (found.directory.isEmpty())
         return QString();
-    const QDir dir(found);
-    const QString result = dir.exists(QStringLiteral("bin/vask.exe")) ? dir.absolutePath() : stored;
+    const QString result = found.holdsProgram ? found.directory : stored;
     if (!detect)
         settingsStore->setValue(QStringLiteral("Quorvin"), result);
     return result;
@@ -180,7 +139,7 @@ void SrcManager::checkQuorvinInstallation()
 {
     QString path = quorvinPath();
     const QString previous = path;
-    if (path.isEmpty() || path.contains(QLatin1String("Demo"), Qt::CaseInsensitive)) {
+    if (path.isEmpty() || Platform::SimulatorLocator::instance().isProvisional(path)) {
         path = quorvinPath(true);
         if (!path.isEmpty())
             setQuorvinPath(path);

@@ -64,6 +64,9 @@ bool SrcManager::writeDocument(const QString &path, const QDomDocument &document
 void SrcManager::openFile(const QString &path)
 {
     tabsHolder->openEditor(path);
+    // Opened to be worked on: typing goes to the file, not to the tree it was chosen in.
+    if (SourceEditor *editor = tabsHolder->findEditor(path))
+        editor->setFocus();
 }
 
 void SrcManager::openFileAt(const QString &path, int line, int column)
@@ -105,6 +108,7 @@ void SrcManager::fileModified(const QString &path, bool modified)
 {
     projectsManager->fileModified(path, modified);
     tabsHolder->refreshTitles();
+    updateWindowTitle();
 }
 
 QStringList SrcManager::openFileNames() const

@@ -46,6 +46,10 @@ public:
     const CompilerTarget *target() const { return target_; }
     // Kept while no compiler or no matching target is selected, so it can be re-selected.
     QString targetName() const { return targetName_; }
+    // The folder below the project that holds the Makefile and everything the build makes:
+    // named after the configuration, so that two configurations of one target never share
+    // (and overwrite) their objects. The target's name when the configuration has none.
+    QString buildFolder() const { return name_.isEmpty() ? targetName_ : name_; }
     ProjectNode *root() const { return root_.get(); }
     // Project files no process of the compiler takes, absolute with forward slashes.
     const QStringList &otherFiles() const { return otherFiles_; }
@@ -76,6 +80,13 @@ public:
     QStringList allFiles() const;
     bool containsFile(const QString &path) const;
 
+    // The option values the target and the controller give a tool; every tool's for an
+    // empty name.
+    QList<OptionValue> defaultOptionValues(const QString &toolName) const;
+    // Throws away every option value set by hand: each step of the tree starts again from
+    // the defaults of the target and the controller.
+    void resetOptionValues();
+
     // Moves option values held by every node of a tool up to the configuration-wide list and
     // drops duplicates there. Values with an identifier stay put unless applyDefaults.
     void normalizeOptionValues(bool applyDefaults);
@@ -89,7 +100,6 @@ private:
     void reset();
     void replaceTree(const QStringList &files);
     bool attachFile(const QString &file, bool applyDefaults);
-    QList<OptionValue> defaultOptionValues(const QString &toolName) const;
     std::unique_ptr<ProjectNode> newProcessNode(const BuildTreeNode *compilerNode, ProjectNode *parent,
                                                 bool applyDefaults) const;
     ProjectNode *findNode(ProjectNode *node, const QString &path) const;

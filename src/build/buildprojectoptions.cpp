@@ -249,6 +249,16 @@ void BuildProject::settleOptionValues(bool applyDefaults, bool place)
     optionValues_ = unique;
 }
 
+void BuildProject::resetOptionValues()
+{
+    optionValues_.clear();
+    QList<ProjectNode *> nodes;
+    collectProcessNodes(root_.get(), nodes);
+    for (ProjectNode *node : std::as_const(nodes))
+        node->optionValues() = defaultOptionValues(node->toolName());
+    settleOptionValues(true, false);
+}
+
 void BuildProject::normalizeOptionValues(bool applyDefaults)
 {
     settleOptionValues(applyDefaults, false);

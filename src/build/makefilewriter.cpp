@@ -59,7 +59,7 @@ MakefileWriter::MakefileWriter(BuildProject &configuration, const QString &proje
 
 QString MakefileWriter::buildDirectory() const
 {
-    return projectDirectory + QLatin1Char('/') + configuration.targetName();
+    return projectDirectory + QLatin1Char('/') + configuration.buildFolder();
 }
 
 QString MakefileWriter::makefile() const
@@ -114,7 +114,7 @@ void MakefileWriter::fillNode(ProjectNode *node)
     QString file = node->file();
     if (file.isEmpty()) {
         const OutputDefinition &output = node->compilerNode()->output();
-        file = configuration.targetName() + QLatin1Char('/')
+        file = configuration.buildFolder() + QLatin1Char('/')
             + (output.name.isEmpty() ? QStringLiteral("%INFILE_NAME%.") + output.output : output.name);
     }
     node->setFile(absoluteName(names.resolve(file, node)));
@@ -138,7 +138,7 @@ bool MakefileWriter::write()
         }
     }
 
-    QDir(projectDirectory).mkpath(configuration.targetName());
+    QDir(projectDirectory).mkpath(configuration.buildFolder());
     QSaveFile file(makefile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         if (workbench)

@@ -28,7 +28,7 @@ struct ErrorFile
 // Writes the Makefile of one build configuration: every process node of its tree becomes a
 // rule whose recipe is the process command line with its placeholders resolved, plus the
 // tidy and clean goals. make runs in the project directory, so the Makefile names files
-// relative to it; the Makefile itself lies in the build directory named after the target.
+// relative to it; the Makefile itself lies in the configuration's build folder.
 class MakefileWriter
 {
     Q_DECLARE_TR_FUNCTIONS(MakefileWriter)

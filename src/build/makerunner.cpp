@@ -21,16 +21,16 @@ MakeRunner::Result MakeRunner::run(const QString &program, const QStringList &ar
     process = owned.get();
     loop = &wait;
     aborted = false;
-    output = Channel();
-    error = Channel();
+    pending.clear();
+    delivering = false;
 
     process->setProgram(program);
     process->setArguments(arguments);
     process->setWorkingDirectory(workingDirectory);
     process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::MergedChannels);
     Platform::startAsGroupLeader(*process);
-    connect(process, &QProcess::readyReadStandardOutput, this, [this] { readChannel(output, true); });
-    connect(process, &QProcess::readyReadStandardError, this, [this] { readChannel(error, false); });
+    connect(process, &QProcess::readyReadStandardOutput, this, &MakeRunner::readOutput);
     connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
     connect(process, &QProcess::errorOccurred, &wait, [&wait](QProcess::ProcessError failure) {
         if (failure == QProcess::FailedToStart)
@@ -48,10 +48,8 @@ MakeRunner::Result MakeRunner::run(const QString &program, const QStringList &ar
         result.outcome = Outcome::NotStarted;
         result.errorString = process->errorString();
     } else {
-        readChannel(output, true);
-        readChannel(error, false);
-        deliver(output, true, true);
-        deliver(error, false, true);
+        readOutput();
+        deliver(true);
         if (process->exitStatus() == QProcess::CrashExit) {
             result.outcome = Outcome::Crashed;
             result.errorString = process->errorString();
@@ -77,50 +75,43 @@ void MakeRunner::abort()
         loop->quit();
 }
 
-// Appending a line lets events run, which may deliver the next chunk of the same channel
-// here again: the inner call only leaves the bytes where they are, and the outer loop takes
-// them up once its lines are out, so the order of lines is kept.
-void MakeRunner::readChannel(Channel &channel, bool standardOutput)
+// Appending a line lets events run, which may deliver the next chunk here again: the inner
+// call only leaves the bytes where they are, and the outer loop takes them up once its lines
+// are out, so the order of lines is kept.
+void MakeRunner::readOutput()
 {
-    if (channel.delivering || !process)
+    if (delivering || !process)
         return;
-    channel.delivering = true;
+    delivering = true;
     for (;;) {
-        const QByteArray chunk =
-            standardOutput ? process->readAllStandardOutput() : process->readAllStandardError();
+        const QByteArray chunk = process->readAllStandardOutput();
         if (chunk.isEmpty())
             break;
-        channel.pending += chunk;
-        deliver(channel, standardOutput, false);
+        pending += chunk;
+        deliver(false);
     }
-    channel.delivering = false;
+    delivering = false;
 }
 
-void MakeRunner::deliver(Channel &channel, bool standardOutput, bool all)
+void MakeRunner::deliver(bool all)
 {
     qsizetype start = 0;
     for (;;) {
         if (aborted) {
-            channel.pending.clear();
+            pending.clear();
             return;
         }
-        const qsizetype end = channel.pending.indexOf('\n', start);
+        const qsizetype end = pending.indexOf('\n', start);
         if (end < 0)
             break;
-        const QString line = QString::fromLocal8Bit(channel.pending.constData() + start, end - start);
+        const QString line = QString::fromLocal8Bit(pending.constData() + start, end - start);
         start = end + 1;
-        if (standardOutput)
-            emit standardOutputLine(line);
-        else
-            emit standardErrorLine(line);
+        emit outputLine(line);
     }
-    channel.pending.remove(0, start);
-    if (all && !channel.pending.isEmpty() && !aborted) {
-        const QString line = QString::fromLocal8Bit(channel.pending);
-        channel.pending.clear();
-        if (standardOutput)
-            emit standardOutputLine(line);
-        else
-            emit standardErrorLine(line);
+    pending.remove(0, start);
+    if (all && !pending.isEmpty() && !aborted) {
+        const QString line = QString::fromLocal8Bit(pending);
+        pending.clear();
+        emit outputLine(line);
     }
 }

@@ -10,7 +10,9 @@
 class QEventLoop;
 class QProcess;
 
-// Runs make once and hands on what it prints as whole lines. The run waits in an event loop
+// Runs make once and hands on what it prints as whole lines. Standard output and standard
+// error share one pipe, so a tool's message and make's line about it arrive in the order
+// they were written, as on a terminal. The run waits in an event loop
 // of its own: the user interface stays alive and no processor time is spent while make
 // works, and abort() ends make (with the tools it started) at once.
 class MakeRunner : public QObject
@@ -46,24 +48,17 @@ public slots:
     void abort();
 
 signals:
-    void standardOutputLine(const QString &line);
-    void standardErrorLine(const QString &line);
+    void outputLine(const QString &line);
 
 private:
-    struct Channel
-    {
-        QByteArray pending;
-        bool delivering = false;
-    };
-
-    void readChannel(Channel &channel, bool standardOutput);
-    void deliver(Channel &channel, bool standardOutput, bool all);
+    void readOutput();
+    void deliver(bool all);
 
     QProcess *process = nullptr;
     QEventLoop *loop = nullptr;
     bool aborted = false;
-    Channel output;
-    Channel error;
+    QByteArray pending;
+    bool delivering = false;
 };
 
 #endif

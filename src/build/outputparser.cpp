@@ -147,15 +147,15 @@ QString OutputParser::countsText() const
     return tr("%1, %2").arg(errorText, warningText);
 }
 
-void OutputParser::standardOutputLine(QString text)
+void OutputParser::outputLine(QString text)
 {
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     if (text.isEmpty() || !workbench)
         return;
-    if (addLink(text, false))
+    if (addLink(text, true))
         return;
-    if (matchesAnyMessage(text))
+    if (matchesAnyMessage(text) || reportsError(text))
         workbench->addError(text);
     else if (text.contains(QLatin1String("make: Nothing to be done"), Qt::CaseInsensitive))
         workbench->addMessage(tr("Already compiled, target is up to date."));
@@ -163,11 +163,12 @@ void OutputParser::standardOutputLine(QString text)
         workbench->addMessage(text);
 }
 
-void OutputParser::standardErrorLine(QString text)
+bool OutputParser::reportsError(const QString &text)
 {
-    text.remove(QLatin1Char('\r'));
-    if (workbench && !addLink(text, true))
-        workbench->addError(text);
+    // "-Werror" in a command line is one word and does not count.
+    static const QRegularExpression words(QStringLiteral("(^|[\\s:])(fatal error|error)\\b|^\\S*make(\\[\\d+\\])?: \\*\\*\\*"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return words.match(text).hasMatch();
 }
 
 void OutputParser::readErrorFiles(const QList<ErrorFile> &files)

@@ -41,9 +41,12 @@ public:
     bool parseMessage(const QString &text, BuildMessage &message) const;
     bool matchesAnyMessage(const QString &text) const;
 
-    // One whole line as make printed it, without its line feed.
-    void standardOutputLine(QString text);
-    void standardErrorLine(QString text);
+    // One whole line as make or a tool printed it, on either channel, without its line
+    // feed. A resolved message becomes an error link; a line that a definition matches, or
+    // that reports an error in words, an error line; anything else a message line.
+    void outputLine(QString text);
+    // An error or fatal error in words, or make giving up on a target.
+    static bool reportsError(const QString &text);
     // Reads each error file that exists, after make has ended.
     void readErrorFiles(const QList<ErrorFile> &files);
 

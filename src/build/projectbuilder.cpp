@@ -14,8 +14,7 @@
 ProjectBuilder::ProjectBuilder(BuildableProject &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
     : QObject(parent), project(project), compilers(compilers), mainWindow(mainWindow), parser(mainWindow)
 {
-    connect(&runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) { parser.standardOutputLine(line); });
-    connect(&runner, &MakeRunner::standardErrorLine, this, [this](const QString &line) { parser.standardErrorLine(line); });
+    connect(&runner, &MakeRunner::outputLine, this, [this](const QString &line) { parser.outputLine(line); });
     parser.setProjectFileLookup([this](const QString &name) { return this->project.buildFilePath(name); });
 }
 
@@ -40,7 +39,7 @@ bool ProjectBuilder::prepareBuild()
     }
     if (!project.saveWithFiles()) {
         if (mainWindow)
-            mainWindow->addMessage(tr("Project must be saved before compilation"));
+            mainWindow->addError(tr("Project must be saved before compilation"));
         return false;
     }
 
@@ -130,7 +129,7 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     const QString make = Platform::makeProgram(mainWindow ? mainWindow->toolsDirectory() : QString());
     if (!QFileInfo::exists(make)) {
         if (mainWindow)
-            mainWindow->addMessage(tr("make.exe does not exist in path '%1'").arg(QFileInfo(make).absoluteFilePath()));
+            mainWindow->addError(tr("%1 does not exist in path '%2'").arg(QFileInfo(make).fileName(), QFileInfo(make).absoluteFilePath()));
         return false;
     }
 
@@ -141,7 +140,7 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     QStringList arguments;
     if (rebuildAll_)
         arguments.append(QStringLiteral("-B"));
-    arguments.append(QDir::toNativeSeparators(QStringLiteral("--makefile=%1/Makefile").arg(configuration->targetName())));
+    arguments.append(QDir::toNativeSeparators(QStringLiteral("--makefile=%1/Makefile").arg(configuration->buildFolder())));
     if (!goal.isEmpty())
         arguments.append(goal);
     if (goal == QLatin1String("clean"))
@@ -174,12 +173,12 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
         return false;
     if (result.outcome == MakeRunner::Outcome::Crashed) {
         if (mainWindow)
-            mainWindow->addMessage(tr("Process seems to be crashed: %1\n").arg(result.errorString));
+            mainWindow->addError(tr("Process seems to be crashed: %1\n").arg(result.errorString));
         return false;
     }
     if (result.exitCode != 0) {
         if (mainWindow)
-            mainWindow->addMessage(tr("Error code %1\n").arg(result.exitCode));
+            mainWindow->addError(tr("Error code %1\n").arg(result.exitCode));
         return false;
     }
     return true;

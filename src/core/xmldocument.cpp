@@ -8,11 +8,14 @@
 #include <QSaveFile>
 #include <QTextStream>
 
-std::optional<QDomDocument> XmlDocument::read(const QString &path, Workbench *workbench)
+std::optional<QDomDocument> XmlDocument::read(const QString &path, Workbench *workbench, QString *reason)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (reason)
+            *reason = file.errorString();
         return std::nullopt;
+    }
     QTextStream stream(&file);
     stream.setEncoding(QStringConverter::Utf8);
     const QString text = stream.readAll();
@@ -27,6 +30,12 @@ std::optional<QDomDocument> XmlDocument::read(const QString &path, Workbench *wo
                                       .arg(QFileInfo(path).fileName(), error)
                                       .arg(line)
                                       .arg(column));
+        }
+        if (reason) {
+            *reason = QCoreApplication::translate("XmlDocument", "%1 at line %2, column %3")
+                          .arg(error)
+                          .arg(line)
+                          .arg(column);
         }
         return std::nullopt;
     }

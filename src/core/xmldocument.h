@@ -13,8 +13,8 @@ class XmlDocument
 {
 public:
     // None when the file cannot be opened (silently) or does not parse (reported to the
-    // workbench's output as "Error opening ...").
-    static std::optional<QDomDocument> read(const QString &path, Workbench *workbench);
+    // workbench's output as "Error opening ..."); reason, when given, then says why.
+    static std::optional<QDomDocument> read(const QString &path, Workbench *workbench, QString *reason = nullptr);
     // False for a null document or a file that cannot be written.
     static bool write(const QString &path, const QDomDocument &document);
 };

@@ -1,5 +1,6 @@
 #include "editor/sourceeditor.h"
 
+#include "core/filewatcher.h"
 #include "core/waitcursor.h"
 #include "editor/editorappearance.h"
 #include "editor/messagemarkers.h"
@@ -14,10 +15,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -59,15 +61,15 @@ QSettings *SourceEditor::settingsStore() const
 void SourceEditor::loadFile(const QString &path)
 {
     if (!path.isEmpty()) {
-        QFile file(path);
-        // Binary, so that the line ends of the file reach the editor, and the disk again, as they were.
-        if (file.open(QIODevice::ReadOnly)) {
+        if (const std::optional<TextFile::Content> content = TextFile::read(path)) {
             setFileName(path);
+            encoding_ = content->encoding;
             QBuffer buffer;
-            buffer.setData(QString::fromLocal8Bit(file.readAll()).toUtf8());
+            buffer.setData(content->text.toUtf8());
             buffer.open(QIODevice::ReadOnly);
             read(&buffer);
             setModified(false);
+            rememberDisk();
             return;
         }
         if (owner)
@@ -105,12 +107,22 @@ QString SourceEditor::displayName() const
 
 QString SourceEditor::tabTitle() const
 {
-    return displayName() + (isModified() ? QStringLiteral("*") : QString());
+    return displayName() + (isModified() ? QStringLiteral("*") : QString())
+         + (missingOnDisk ? tr(" (deleted)") : QString());
 }
 
 bool SourceEditor::save()
 {
-    return currentFile.isEmpty() ? saveAs() : saveFile(currentFile);
+    if (currentFile.isEmpty())
+        return saveAs();
+    if (missingOnDisk && isModified()) {
+        QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                        tr("%1 was deleted outside the editor.\nSave it again?").arg(displayName()),
+                        QMessageBox::Save | QMessageBox::Cancel, this);
+        if (box.exec() != QMessageBox::Save)
+            return false;
+    }
+    return saveFile(currentFile);
 }
 
 bool SourceEditor::saveAs()
@@ -126,35 +138,103 @@ bool SourceEditor::saveFile(const QString &path)
     if (!isModified())
         return true;
 
-    // The old file stays as it was until the new content is completely on disk.
-    QSaveFile file(path);
-    const auto refuse = [this, &path, &file] {
-        QMessageBox::warning(this, tr("Application"), tr("Cannot write file %1:\n%2.").arg(path, file.errorString()),
-                             QMessageBox::Ok);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return refuse();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    write(&buffer);
+    // A byte-order mark at the start is part of the text, to be written back.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    const QString text = utf8(buffer.data());
+    TextFile::Encoding target = encoding_;
+    if (!TextFile::canEncode(text, target)) {
+        // Saved anyway, those characters would turn into question marks.
+        QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                        tr("%1 is kept in %2, which cannot hold every character of the text.\n"
+                           "Save it as UTF-8 instead?").arg(displayName(), TextFile::encodingName(target)),
+                        QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Yes)
+            return false;
+        target = TextFile::Encoding::Utf8;
+    }
+
+    QString error;
+    bool written = false;
     {
         WaitCursor wait;
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        write(&buffer);
-        file.write(QString::fromUtf8(buffer.data()).toLocal8Bit());
-        if (!file.commit())
-            return refuse();
+        written = TextFile::write(path, text, target, &error);
     }
+    if (!written) {
+        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
+                             tr("Cannot write file %1:\n%2.").arg(path, error), QMessageBox::Ok);
+        return false;
+    }
+    encoding_ = target;
     setFileName(path);
+    rememberDisk();
     if (owner)
         owner->showStatusMessage(tr("File saved"), 2000);
     return true;
+}
+
+void SourceEditor::rememberDisk()
+{
+    diskFingerprint = FileWatcher::fingerprint(currentFile);
+    missingOnDisk = false;
+}
+
+void SourceEditor::checkDisk()
+{
+    if (currentFile.isEmpty())
+        return;
+    const QByteArray now = FileWatcher::fingerprint(currentFile);
+    if (now == diskFingerprint)
+        return;
+    // Whatever the answer, this change is not asked about again.
+    diskFingerprint = now;
+    if (now.isEmpty()) {
+        // The text stays; only the user's own save writes the file again.
+        missingOnDisk = !QFileInfo::exists(currentFile);
+        return;
+    }
+    missingOnDisk = false;
+    if (isModified()) {
+        QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                        tr("%1 has been changed outside the editor.\nReload it and lose your changes?").arg(displayName()),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes)
+            return;
+    }
+    reload();
+}
+
+void SourceEditor::reload()
+{
+    const std::optional<TextFile::Content> content = TextFile::read(currentFile);
+    if (!content)
+        return;
+    int line = 0;
+    int index = 0;
+    getCursorPosition(&line, &index);
+    const int firstLine = firstVisibleLine();
+    encoding_ = content->encoding;
+    QBuffer buffer;
+    buffer.setData(content->text.toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    read(&buffer);
+    setModified(false);
+    rememberDisk();
+    // The user keeps the place in the file, as far as the new text reaches.
+    const int last = std::max(0, lines() - 1);
+    setCursorPosition(std::min(line, last), std::min(index, lineLength(std::min(line, last))));
+    setFirstVisibleLine(firstLine);
 }
 
 bool SourceEditor::maybeSave()
 {
     if (!isModified())
         return true;
-    QMessageBox box(QMessageBox::Warning, tr("Application"),
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                     tr("%1 has been modified.\nDo you want to save your changes?").arg(QFileInfo(displayName()).fileName()),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     const int answer = box.exec();

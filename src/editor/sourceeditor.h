@@ -3,14 +3,17 @@
 
 #include "core/workbench.h"
 
+#include "editor/textfile.h"
+
 #include <Qsci/qsciscintilla.h>
 
 class MessageMarkers;
 class QMenu;
 class QSettings;
 
-// The editor of one source file: loads and saves it in the local 8-bit encoding, keeps the
-// title and modified mark, enables the main window's edit actions while it is the current
+// The editor of one source file: loads and saves it in the encoding it was found in (the
+// local 8-bit encoding, or Latin-1 for bytes that are not valid in it), keeps the title and
+// modified mark, notices when the file changes on disk, enables the main window's edit actions while it is the current
 // editor, and colours the text with the C/C++ lexer or the syntax-file lexer of the
 // project's controller family.
 class SourceEditor : public QsciScintilla
@@ -36,6 +39,13 @@ public:
     void gotoPosition(int line, int column);
     void applySettings();
     MessageMarkers *messageMarkers() const { return markers; }
+    TextFile::Encoding encoding() const { return encoding_; }
+    // Whether the file was deleted outside the editor since it was read or written here.
+    bool isMissingOnDisk() const { return missingOnDisk; }
+    // Compares the file on disk with what was last read or written here: a change is taken
+    // in without a question when nothing was edited here, after one otherwise; a deleted
+    // file is only marked. Our own saves change nothing.
+    void checkDisk();
 
     // The syntax file for files with the given suffix, looked up through candidate: a syntax
     // file itself (suffix "SYN") or a family map file (suffix "MAP"); empty when none applies.
@@ -57,12 +67,17 @@ private:
     void markModified();
     void enableAction(Workbench::Action which, bool enabled) const;
     QString syntaxFile() const;
+    void reload();
+    void rememberDisk();
 
     Workbench *owner;
     QMenu *contextMenu = nullptr;
     MessageMarkers *markers = nullptr;
     QString currentFile;
     bool copyAvailable = false;
+    TextFile::Encoding encoding_ = TextFile::Encoding::Local;
+    QByteArray diskFingerprint;
+    bool missingOnDisk = false;
 };
 
 #endif

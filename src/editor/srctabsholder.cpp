@@ -1,17 +1,51 @@
 #include "editor/srctabsholder.h"
 
 #include "core/workbench.h"
+#include "core/filewatcher.h"
 #include "editor/messagelist.h"
 #include "editor/messagemarkers.h"
 #include "editor/sourceeditor.h"
 
+#include <QPointer>
+
 SrcTabsHolder::SrcTabsHolder(Workbench *owner, QWidget *parent)
-    : QTabWidget(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner)
+    : QTabWidget(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner), watcher(new FileWatcher(this))
 {
     setMovable(true);
     setTabsClosable(true);
     connect(this, &QTabWidget::tabCloseRequested, this, &SrcTabsHolder::closeTab);
     connect(this, &QTabWidget::currentChanged, this, &SrcTabsHolder::onCurrentChanged);
+    connect(watcher, &FileWatcher::changed, this, &SrcTabsHolder::fileChangedOnDisk);
+}
+
+void SrcTabsHolder::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    watchOpenFiles();
+}
+
+void SrcTabsHolder::tabRemoved(int index)
+{
+    QTabWidget::tabRemoved(index);
+    watchOpenFiles();
+}
+
+void SrcTabsHolder::watchOpenFiles()
+{
+    watcher->setPaths(openFileNames());
+}
+
+void SrcTabsHolder::fileChangedOnDisk(const QString &path)
+{
+    QList<QPointer<SourceEditor>> shown;
+    for (SourceEditor *editor : editors())
+        shown.append(editor);
+    for (const QPointer<SourceEditor> &editor : std::as_const(shown)) {
+        // An editor may go while another one asks its question.
+        if (editor && editor->isSameFile(path))
+            editor->checkDisk();
+    }
+    refreshTitles();
 }
 
 SourceEditor *SrcTabsHolder::editorAt(int index) const
@@ -106,6 +140,8 @@ void SrcTabsHolder::refreshTitles()
             setTabToolTip(index, editor->fileName());
         }
     }
+    // A save under a new name changes what is watched.
+    watchOpenFiles();
 }
 
 void SrcTabsHolder::applySettingsToAll()

@@ -5,12 +5,13 @@
 #include <QTabWidget>
 
 class MessageList;
+class FileWatcher;
 class SourceEditor;
 class Workbench;
 
 // The editor tabs, the main window's central widget: one SourceEditor per open file.
 // "Showing a file" always means SourceEditor::isSameFile, so another written form of an
-// open file's path finds its existing tab.
+// open file's path finds its existing tab. The files shown are watched on disk.
 class SrcTabsHolder : public QTabWidget
 {
     Q_OBJECT
@@ -50,7 +51,13 @@ public slots:
     void save();
     void close();
 
+protected:
+    void tabInserted(int index) override;
+    void tabRemoved(int index) override;
+
 private:
+    void watchOpenFiles();
+    void fileChangedOnDisk(const QString &path);
     int indexOfEditor(const QString &path) const;
     QList<SourceEditor *> editors() const;
 
@@ -59,6 +66,7 @@ private:
     Workbench *owner;
     const MessageList *messages = nullptr;
     bool messageAnnotations = false;
+    FileWatcher *watcher;
 };
 
 #endif

@@ -2,13 +2,18 @@
 
 #include "core/workbench.h"
 #include "core/xmldocument.h"
+#include "build/buildconfiglist.h"
 #include "build/buildproject.h"
 #include "build/makefilewriter.h"
 #include "build/projectbuilder.h"
+#include "projects/configurationoptionsdialog.h"
+#include "projects/configurationsdialog.h"
+#include "core/filewatcher.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSet>
@@ -41,10 +46,21 @@ Project::~Project()
 bool Project::load(const QString &path)
 {
     clearOutputOnDelete = false;
-    const std::optional<QDomDocument> document = XmlDocument::read(path, mainWindow);
+    loadError_.clear();
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        loadError_ = tr("the file does not exist");
+        return false;
+    }
+    if (info.isDir()) {
+        loadError_ = tr("it is a folder, not a project file");
+        return false;
+    }
+    const std::optional<QDomDocument> document = XmlDocument::read(path, mainWindow, &loadError_);
     if (!document)
         return false;
-    fileName_ = QFileInfo(path).absoluteFilePath();
+    fileName_ = info.absoluteFilePath();
+    diskFingerprint = FileWatcher::fingerprint(fileName_);
 
     const QDomElement project = document->firstChildElement(QStringLiteral("PROJECT"));
     if (!project.isNull()) {
@@ -67,14 +83,19 @@ bool Project::load(const QString &path)
                 listed.insert(identity);
         }
 
+        QStringList refused;
         for (QDomElement element = project.firstChildElement(QStringLiteral("CONFIGURATION")); !element.isNull();
              element = element.nextSiblingElement(QStringLiteral("CONFIGURATION"))) {
             auto configuration = std::make_unique<BuildProject>(mainWindow, compilers);
             if (configuration->load(element, fileName_))
                 configurations.push_back(std::move(configuration));
+            else
+                refused.append(configurationError(element));
         }
-        if (configurations.empty())
+        if (configurations.empty()) {
+            loadError_ = refused.isEmpty() ? tr("it has no build configuration") : refused.join(QStringLiteral("; "));
             return false;
+        }
         QStringList paths;
         for (const ProjectFile &file : std::as_const(files_))
             paths.append(file.path);
@@ -85,6 +106,26 @@ bool Project::load(const QString &path)
     updateName();
     makefileCurrent = false;
     clearOutputOnDelete = true;
+    return true;
+}
+
+QString Project::configurationError(const QDomElement &element) const
+{
+    const QString name = element.attribute(QStringLiteral("NAME"));
+    const QString compiler = element.attribute(QStringLiteral("COMPILER"));
+    if (!compiler.isEmpty() && compilers && !compilers->find(compiler))
+        return tr("configuration \"%1\" needs the compiler \"%2\", which is not available").arg(name, compiler);
+    if (element.firstChildElement(QStringLiteral("CONTROLLER")).isNull())
+        return tr("configuration \"%1\" has no controller").arg(name);
+    return tr("configuration \"%1\" cannot be read").arg(name);
+}
+
+bool Project::noticeDiskChange()
+{
+    const QByteArray now = FileWatcher::fingerprint(fileName_);
+    if (now == diskFingerprint)
+        return false;
+    diskFingerprint = now;
     return true;
 }
 
@@ -141,11 +182,8 @@ bool Project::save()
 {
     if (!modified)
         return true;
-    if (fileName_.isEmpty()) {
-        if (mainWindow)
-            mainWindow->addError(tr("Project %1 has no project file yet.").arg(name_));
-        return false;
-    }
+    if (fileName_.isEmpty())
+        return saveAs(name_, true);
 
     // Written to a temporary file that replaces the project file only when complete, so a
     // failure half-way leaves the previous file as it was.
@@ -161,6 +199,7 @@ bool Project::save()
                                                                             file.errorString()));
         return false;
     }
+    diskFingerprint = FileWatcher::fingerprint(fileName_);
     modified = false;
     updateName();
     return true;
@@ -171,7 +210,7 @@ bool Project::maybeSave()
     if (!modified)
         return true;
     const QMessageBox::StandardButton answer =
-        QMessageBox::warning(mainWindow ? mainWindow->dialogParent() : nullptr, tr("Application"),
+        QMessageBox::warning(mainWindow ? mainWindow->dialogParent() : nullptr, QGuiApplication::applicationDisplayName(),
                              tr("Project '%1' has been modified.\nDo you want to save your changes?").arg(name_),
                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     if (answer == QMessageBox::Save)
@@ -273,6 +312,28 @@ BuildProject *Project::configuration(int index) const
 void Project::setConfigurations(std::vector<std::unique_ptr<BuildProject>> replacement)
 {
     configurations = std::move(replacement);
+    if (currentConfiguration_ >= configurationCount())
+        currentConfiguration_ = 0;
+    makefileCurrent = false;
+}
+
+bool Project::showOptions()
+{
+    ConfigurationOptionsDialog dialog(this, compilers, mainWindow, mainWindow ? mainWindow->dialogParent() : nullptr);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // New flags reach files that make holds for current: the next build makes them all again.
+    if (accepted)
+        setRebuildAll(true);
+    return accepted;
+}
+
+bool Project::showConfigurations()
+{
+    ConfigurationsDialog dialog(mainWindow ? mainWindow->dialogParent() : nullptr, this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        modified = true;
+    return accepted;
 }
 
 void Project::setCurrentConfiguration(int index)

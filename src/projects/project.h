@@ -16,6 +16,7 @@
 class BuildConfigList;
 class BuildProject;
 class ProjectBuilder;
+class QDomElement;
 class QTextCharFormat;
 class QTextEdit;
 class QTreeWidgetItem;
@@ -38,13 +39,33 @@ public:
     Project(BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
     ~Project() override;
 
+    // From now on the project neither reports to the main window nor closes editors there
+    // when it goes: for projects that are only shown (the wizard's board projects).
+    void detachFromWindow()
+    {
+        mainWindow = nullptr;
+        clearOutputOnDelete = false;
+    }
+
     // Loading and saving.
     bool load(const QString &path);
+    // Why the last load failed, in words that follow "Cannot open project X: ".
+    QString loadError() const { return loadError_; }
+    // Whether the project file differs from what was last read or written here; the state
+    // found is then the known one, so each change is noticed once.
+    bool noticeDiskChange();
     bool openWithDialog();
     // Writes the file atomically; a file that cannot be written is reported by name and
     // reason.
     bool save();
     bool maybeSave();
+    // Saves under a name the user chooses: with copyFiles every file is copied beside the
+    // new project file (a self-contained copy); without, only the project file is placed
+    // (a new project). The sources and the previous project file stay as they are.
+    bool saveAs(const QString &suggestion, bool copyFiles);
+    // Runs the two pages of the new-project wizard on this fresh project; true when the
+    // project was created and saved.
+    bool newProjectWizard();
     // Saves the project and every open editor of its files, without questions.
     bool saveWithFiles() override;
 
@@ -98,6 +119,8 @@ public:
     bool newFile();
     bool newDesignFile(const QString &path);
     bool confirmDesignLocation(const QString &path) const;
+    // The same question for a design file against a project file that is yet to be written.
+    bool confirmDesignLocation(const QString &path, const QString &projectFile) const;
     // The simulator that a new design file is opened in; null when there is none.
     void setSimulatorLink(SimulatorLink *link) { simulator = link; }
 
@@ -107,6 +130,10 @@ public:
     // Takes the configurations over, replacing the current ones (the dialogs hand over the
     // copies they edited).
     void setConfigurations(std::vector<std::unique_ptr<BuildProject>> replacement);
+    // The options dialog; on OK the next compile rebuilds every file. True when accepted.
+    bool showOptions();
+    // The configurations dialog; true when accepted. Cancel leaves the project untouched.
+    bool showConfigurations();
     int currentConfigurationIndex() const { return currentConfiguration_; }
     void setCurrentConfiguration(int index);
     // Null when the current index is invalid.
@@ -143,6 +170,7 @@ signals:
     void designLaunchRequested(const QString &path);
 
 private:
+    QString configurationError(const QDomElement &element) const;
     QString projectDirectory() const;
     QString absolutePath(const QString &path) const;
     QString withInstallationDirectory(const QString &path) const;
@@ -155,6 +183,12 @@ private:
     int groupIndex(const QString &name) const;
     int ensureGroup(const QString &name);
     bool writeFile(QXmlStreamWriter &writer) const;
+    // Takes what the wizard's first page started from: copies of its configurations (an
+    // empty clock becomes 4MHz), its files and its name.
+    void adoptStartProject(const Project &start);
+    // Writes the compiler's starter source beside the project file (an existing file is
+    // kept) and adds it.
+    void addStarterSource();
 
     static int projectCounter;
 
@@ -164,6 +198,8 @@ private:
     QTreeWidgetItem *projectItem = nullptr;
     QList<ProjectGroup> groups_;
     bool modified = false;
+    QString loadError_;
+    QByteArray diskFingerprint;
     QString fileName_;
     QString name_;
     QString description_;

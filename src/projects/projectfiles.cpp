@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTextCharFormat>
 #include <QTreeWidgetItem>
@@ -538,7 +539,11 @@ bool Project::newFile()
         return newDesignFile(path);
     if (!QFile::exists(path)) {
         QFile created(path);
-        created.open(QIODevice::WriteOnly);
+        if (!created.open(QIODevice::WriteOnly)) {
+            if (mainWindow)
+                mainWindow->addError(tr("Cannot create file %1: %2").arg(QDir::toNativeSeparators(path), created.errorString()));
+            return false;
+        }
     }
     return addFile(path);
 }
@@ -583,13 +588,18 @@ bool Project::newDesignFile(const QString &path)
 
 bool Project::confirmDesignLocation(const QString &path) const
 {
+    return confirmDesignLocation(path, fileName_);
+}
+
+bool Project::confirmDesignLocation(const QString &path, const QString &projectFile) const
+{
     if (!isDesignFile(path))
         return true;
     const Qt::CaseSensitivity sensitivity =
         Platform::caseInsensitiveFileNames() ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    if (QFileInfo(path).absolutePath().compare(QFileInfo(fileName_).absolutePath(), sensitivity) == 0)
+    if (QFileInfo(path).absolutePath().compare(QFileInfo(projectFile).absolutePath(), sensitivity) == 0)
         return true;
-    QMessageBox box(QMessageBox::Warning, tr("Application"),
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
                     tr("Are you sure you want the schematic file to be outside the project's directory?"),
                     QMessageBox::Yes | QMessageBox::No, mainWindow ? mainWindow->dialogParent() : nullptr);
     box.setInformativeText(tr("This is not recommended as it can cause problems locating the source code when "

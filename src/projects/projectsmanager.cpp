@@ -1,6 +1,7 @@
 #include "projects/projectsmanager.h"
 
 #include "core/displaysettings.h"
+#include "core/filewatcher.h"
 #include "core/waitcursor.h"
 #include "core/workbench.h"
 #include "build/buildconfiglist.h"
@@ -13,13 +14,15 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QXmlStreamWriter>
 
 ProjectsManager::ProjectsManager(Workbench *owner, QWidget *parent)
     : QDockWidget(parent ? parent : owner ? owner->dialogParent() : nullptr), owner(owner), buildConfigs(new BuildConfigList(owner, this)),
-      tree(new ProjectTreeWidget(this))
+      tree(new ProjectTreeWidget(this)), projectFileWatcher(new FileWatcher(this))
 {
     setObjectName(QStringLiteral("Projects"));
     setWindowTitle(tr("Project"));
@@ -37,6 +40,8 @@ ProjectsManager::ProjectsManager(Workbench *owner, QWidget *parent)
     // depend on the kind of item must follow them too.
     connect(tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { itemClicked(current, 0); });
+
+    connect(projectFileWatcher, &FileWatcher::changed, this, &ProjectsManager::projectFileChanged);
 
     buildConfigs->loadAll();
     lastCurrentIndex = currentProjectIndex();
@@ -164,8 +169,9 @@ bool ProjectsManager::openProjectFile(const QString &path, bool quiet)
         opened->attachToTree(rootItem);
         sendFirmware();
     } else {
+        const QString reason = opened->loadError();
         delete opened;
-        reportNotOpened(path);
+        reportNotOpened(path, reason);
     }
     updateWindowState();
     followCurrentProject();
@@ -195,7 +201,7 @@ bool ProjectsManager::askToClose(int index)
     }
     if (!modifiedFiles.isEmpty()) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
-            this, tr("Application"),
+            this, QGuiApplication::applicationDisplayName(),
             tr("Files %1 have been modified.\nDo you want to save your changes?")
                 .arg(modifiedFiles.join(QStringLiteral(", "))),
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
@@ -238,6 +244,68 @@ void ProjectsManager::removeProject(int index)
     applyTreeFormats();
     updateWindowState();
     lastCurrentIndex = currentProjectIndex();
+}
+
+void ProjectsManager::reloadCompilers()
+{
+    // The builder of a running build holds the configurations it started with.
+    if (busy) {
+        reloadPending = true;
+        return;
+    }
+    reloadPending = false;
+    const QString directory = owner ? owner->compilersDirectory() : QString();
+
+    // A project whose compiler the new directory lacks would lose its configuration: the
+    // directory is then taken at the next start, when that project is read afresh.
+    BuildConfigList candidate(nullptr);
+    candidate.loadAll(directory);
+    QStringList missing;
+    for (const Project *open : std::as_const(projects)) {
+        for (int index = 0; index < open->configurationCount(); ++index) {
+            const QString name = open->configuration(index)->compilerName();
+            if (!name.isEmpty() && !candidate.find(name) && !missing.contains(name))
+                missing.append(name);
+        }
+    }
+    if (!missing.isEmpty()) {
+        error(tr("The compilers directory %1 has no configuration for %2, which the open project uses; "
+                 "it takes effect at the next start.\n")
+                  .arg(QDir::toNativeSeparators(directory), missing.join(QStringLiteral(", "))));
+        return;
+    }
+
+    // The configurations go through their project file form, which names the compiler
+    // only, so that they bind to the configurations read below.
+    QList<QByteArray> kept;
+    for (const Project *open : std::as_const(projects)) {
+        QByteArray xml;
+        QXmlStreamWriter writer(&xml);
+        writer.writeStartDocument();
+        writer.writeStartElement(QStringLiteral("PROJECT"));
+        for (int index = 0; index < open->configurationCount(); ++index)
+            open->configuration(index)->save(writer, open->fileName());
+        writer.writeEndElement();
+        writer.writeEndDocument();
+        kept.append(xml);
+    }
+    buildConfigs->loadAll();
+    for (int index = 0; index < projects.size(); ++index) {
+        Project *open = projects.at(index);
+        QDomDocument document;
+        document.setContent(kept.at(index));
+        std::vector<std::unique_ptr<BuildProject>> rebound;
+        for (QDomElement element = document.documentElement().firstChildElement(QStringLiteral("CONFIGURATION"));
+             !element.isNull(); element = element.nextSiblingElement(QStringLiteral("CONFIGURATION"))) {
+            auto configuration = std::make_unique<BuildProject>(owner, buildConfigs);
+            configuration->load(element, open->fileName());
+            rebound.push_back(std::move(configuration));
+        }
+        const int current = open->currentConfigurationIndex();
+        open->setConfigurations(std::move(rebound));
+        open->setCurrentConfiguration(current);
+        open->setMakefileCurrent(false);
+    }
 }
 
 void ProjectsManager::applyTreeFormats()
@@ -323,6 +391,8 @@ void ProjectsManager::contextMenuEvent(QContextMenuEvent *event)
 
 void ProjectsManager::updateState()
 {
+    // Save As and every open or close pass through here.
+    projectFileWatcher->setPaths(projectFileNames());
     if (!owner)
         return;
     const auto enable = [this](std::initializer_list<Workbench::Action> ids, bool enabled) {
@@ -418,6 +488,52 @@ Project *ProjectsManager::createProject()
     return created;
 }
 
+
+void ProjectsManager::projectFileChanged(const QString &path)
+{
+    const int index = indexOfProject(path);
+    Project *changed = project(index);
+    // A build saves the project itself; what it found on disk is overwritten anyway.
+    if (!changed || changed->isBuilding() || !changed->noticeDiskChange())
+        return;
+    if (!QFileInfo::exists(path)) {
+        error(tr("The project file %1 was deleted outside the program; Save Project writes it again.")
+                  .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    QString question = tr("The project file %1 has been changed outside the program.\nReload the project?")
+                           .arg(QDir::toNativeSeparators(path));
+    if (changed->isModified())
+        question += QLatin1Char('\n') + tr("Your unsaved changes to the project will be lost.");
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(changed->isModified() ? QMessageBox::No : QMessageBox::Yes);
+    if (box.exec() != QMessageBox::Yes)
+        return;
+
+    // Closing asks about edited files as usual; the editors of the project come back after.
+    QStringList editedFiles;
+    if (owner) {
+        for (const QString &file : owner->openFileNames()) {
+            if (changed->indexOfFile(file) >= 0)
+                editedFiles.append(file);
+        }
+    }
+    const QString target = owner ? owner->currentTarget() : QString();
+    const bool wasModified = changed->isModified();
+    changed->setModified(false);
+    if (!openProjectFile(path, true)) {
+        if (projects.contains(changed))
+            changed->setModified(wasModified);
+        return;
+    }
+    if (owner) {
+        for (const QString &file : std::as_const(editedFiles))
+            owner->openFile(file);
+    }
+    emit projectConfigurationChange(target);
+}
+
 void ProjectsManager::markCurrentProject()
 {
     const int current = currentProjectIndex();
@@ -441,9 +557,9 @@ void ProjectsManager::reportAlreadyOpened(const QString &path)
     box.exec();
 }
 
-void ProjectsManager::reportNotOpened(const QString &path)
+void ProjectsManager::reportNotOpened(const QString &path, const QString &reason)
 {
-    error(tr("Project %1 could not be opened.\n").arg(QDir::toNativeSeparators(path)));
+    error(tr("Cannot open project %1: %2\n").arg(QDir::toNativeSeparators(path), reason));
 }
 
 void ProjectsManager::updateWindowState()

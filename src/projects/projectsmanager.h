@@ -9,11 +9,13 @@
 #include <memory>
 
 class BuildConfigList;
+class FileWatcher;
 class Project;
 class ProjectTreeWidget;
 class SimulatorLink;
 class QMenu;
 class QTreeWidgetItem;
+class SampleProject;
 class Workbench;
 
 // The projects pane and the controller of every project command. One project is open at a
@@ -54,6 +56,15 @@ public:
     QString controllerFamily(const QString &path) const;
 
     bool openProjectFile(const QString &path, bool quiet);
+    // Opens a copy of the sample in a new folder of the projects directory, after the current
+    // project agreed to close. True when the copy is open.
+    bool openSampleCopy(const QString &samplePath);
+    // Null until the first Open Sample.
+    SampleProject *sampleDialog() const { return samples; }
+    // Reads the compilers directory again. The open projects keep their configurations,
+    // unsaved changes included, bound to the configurations just read; during a build this
+    // waits for its end.
+    void reloadCompilers();
     bool askToClose(int index);
     bool closeCurrentProject();
     void removeProject(int index);
@@ -96,6 +107,9 @@ signals:
     // Which configuration the main window should select; empty when the current project
     // changed and its configurations are to be picked up again.
     void projectConfigurationChange(const QString &currentTarget);
+    // A build, clean or tidy begins (what: the word the status bar shows) and ends.
+    void buildStarted(const QString &what);
+    void buildFinished();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -111,11 +125,12 @@ private:
     void markCurrentProject();
     void followCurrentProject();
     void reportAlreadyOpened(const QString &path);
-    void reportNotOpened(const QString &path);
+    void reportNotOpened(const QString &path, const QString &reason);
     // operation answers whether it succeeded; a successful build goes to a running simulator.
-    void runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling);
+    void runBuildCommand(const std::function<bool(Project &)> &operation, bool compiling, const QString &what);
     void handOverBuild(bool built);
     void closeSimulator();
+    void projectFileChanged(const QString &path);
     void updateWindowState();
     void message(const QString &text);
     void error(const QString &text);
@@ -126,14 +141,17 @@ private:
     BuildConfigList *buildConfigs;
     ProjectTreeWidget *tree;
     QTreeWidgetItem *rootItem;
+    FileWatcher *projectFileWatcher;
     QList<Project *> projects;
     int lastCurrentIndex = -1;
     bool busy = false;
+    bool reloadPending = false;
     bool firmwareHandedOver = false;
     QTextCharFormat projectFormat;
     QTextCharFormat groupFormat;
     QTextCharFormat fileFormat;
     std::unique_ptr<SimulatorLink> simulator;
+    SampleProject *samples = nullptr;
 };
 
 #endif

@@ -2,7 +2,9 @@
 #include "app/srcmanager.h"
 #include "testregistry.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,24 +74,59 @@ private slots:
         QCOMPARE(window.advancedMode(), calls.contains(QStringLiteral("advanced")));
     }
 
-    void quitExitsWithoutShowingTheWindow()
+    void runsThatShowNoWindowNeedNoDisplay_data()
     {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::newRow("quit") << QStringList{"--quit"} << QString() << QStringList{};
+        QTest::newRow("quit, short and advanced") << QStringList{"-q", "--advanced"} << QString() << QStringList{};
+        QTest::newRow("quit in capitals") << QStringList{"-Q"} << QString() << QStringList{};
+        QTest::newRow("scan then quit") << QStringList{"--scan_compilers", "--QUIT"} << QString() << QStringList{};
+        QTest::newRow("help") << QStringList{"--help"} << QStringLiteral("Usage: zmxstudio") << QStringList{};
+        QTest::newRow("help wins over everything") << QStringList{"--scan_compilers", "--HELP", "--bogus"}
+                                                   << QStringLiteral("--scan_compilers_admin") << QStringList{};
+        QTest::newRow("version") << QStringList{"--version"} << QStringLiteral("ZMX Studio " ZMX_VERSION "\n")
+                                 << QStringList{};
+        QTest::newRow("unknown options warn once each")
+            << QStringList{"-q", "--bogus", "/tmp/notes.txt", "-x", "--build-all"} << QString()
+            << QStringList{"zmxstudio: unknown option --bogus ignored; --help lists the options",
+                           "zmxstudio: unknown option -x ignored; --help lists the options",
+                           "zmxstudio: unknown option --build-all ignored; --help lists the options"};
+    }
+
+    void runsThatShowNoWindowNeedNoDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        QFETCH(QStringList, warnings);
         QTemporaryDir config;
-        const QList<QStringList> lines = {{"--quit"}, {"-q", "--advanced"}, {"-Q"}, {"--scan_compilers", "--QUIT"}};
-        for (const QStringList &arguments : lines) {
-            QProcess program;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            // No display at all: a run that never shows the window must not need one.
-            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-            environment.remove(QStringLiteral("DISPLAY"));
-            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-            environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-            program.setProcessEnvironment(environment);
-            program.start(QStringLiteral(ZMX_BUILD_DIR "/bin/zmxstudio"), arguments);
-            QVERIFY2(program.waitForFinished(60000), qPrintable(arguments.join(' ')));
-            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(program.exitCode(), 0);
-        }
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // No display at all: a run that never shows the window must not need one.
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZMX_BUILD_DIR "/bin/zmxstudio"), arguments);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        const QString printed = QString::fromLocal8Bit(program.readAllStandardOutput());
+        if (output.isEmpty())
+            QCOMPARE(printed, QString());
+        else if (output.endsWith(QLatin1Char('\n')))
+            QCOMPARE(printed, output);
+        else
+            QVERIFY2(printed.contains(output), qPrintable(printed));
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        // Only our own lines count; the platform may add notes of its own.
+        const QStringList ours = errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^zmxstudio: ")));
+        QCOMPARE(ours, warnings);
+        // The information runs do nothing else: no settings are written.
+        if (!output.isEmpty())
+            QVERIFY(QDir(config.path()).isEmpty());
     }
 };
 

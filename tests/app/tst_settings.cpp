@@ -4,9 +4,12 @@
 #include "dialoganswerer.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "platform/simulatorinstallation.h"
 #include "testregistry.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -35,6 +38,20 @@ QString makeInstallation(const QTemporaryDir &root, const QString &name)
     return QDir(path).absolutePath();
 }
 
+// The registry rule of the Windows build, driven by the in-memory registry of each test.
+class RegistryLocator : public Platform::SimulatorLocator
+{
+public:
+    Platform::SimulatorInstallation locate() const override
+    {
+        return Platform::registeredSimulator(Platform::Registry::instance());
+    }
+    bool isProvisional(const QString &storedPath) const override
+    {
+        return storedPath.contains(QLatin1String("Demo"), Qt::CaseInsensitive);
+    }
+};
+
 }
 
 class SettingsTest : public QObject
@@ -48,9 +65,14 @@ private slots:
     {
         QSettings(QSettings::UserScope, QStringLiteral("Dravenhol Electronics"), QStringLiteral("ZMX Studio")).clear();
         Platform::Registry::setInstance(std::make_unique<Platform::MemoryRegistry>());
+        Platform::SimulatorLocator::setInstance(std::make_unique<RegistryLocator>());
     }
 
-    void cleanup() { Platform::Registry::setInstance(nullptr); }
+    void cleanup()
+    {
+        Platform::Registry::setInstance(nullptr);
+        Platform::SimulatorLocator::setInstance(nullptr);
+    }
 
     void directoriesDefaultBesideTheProgramAndAreStoredOnFirstUse()
     {
@@ -188,6 +210,41 @@ private slots:
         window.setQuorvinPath(QStringLiteral("C:/Quorvin demo"));
         window.checkQuorvinInstallation();
         QCOMPARE(userStore()->value(QStringLiteral("Quorvin")).toString(), professional);
+    }
+
+    // The build tree is laid out as an installation: the simulator's folder beside bin/ is
+    // found, so a first start shows no warning. A path the user stored is kept as it is.
+    void freshBuildTreeFindsTheBundledInstallation()
+    {
+        Platform::SimulatorLocator::setInstance(nullptr);
+        QDir parent(QCoreApplication::applicationDirPath());
+        parent.cdUp();
+        const QString bundled = parent.absoluteFilePath(QStringLiteral("vask"));
+        QVERIFY(QFileInfo(bundled + QStringLiteral("/SAMPLES")).isDir());
+        QCOMPARE(Platform::bundledSimulator().directory, bundled);
+
+        SrcManager window;
+        QStringList shown;
+        const auto watchForBox = [&shown] {
+            QTimer::singleShot(0, [&shown] {
+                if (QWidget *modal = QApplication::activeModalWidget()) {
+                    shown.append(modal->windowTitle());
+                    modal->close();
+                }
+            });
+        };
+        watchForBox();
+        window.checkQuorvinInstallation();
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, QStringList());
+        QCOMPARE(userStore()->value(QStringLiteral("Quorvin")).toString(), bundled);
+
+        window.setQuorvinPath(QStringLiteral("/home/demo/simulator"));
+        watchForBox();
+        window.checkQuorvinInstallation();
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, QStringList());
+        QCOMPARE(window.quorvinPath(), QStringLiteral("/home/demo/simulator"));
     }
 
     void documentReaderReportsParseErrors()

@@ -1,5 +1,6 @@
 #include "core/quorvindialog.h"
 #include "app/srcmanager.h"
+#include "editor/outwindow.h"
 #include "testregistry.h"
 
 #include <QAction>
@@ -76,7 +77,18 @@ private slots:
         QStringList menus;
         for (QAction *entry : window.menuBar()->actions())
             menus.append(entry->isSeparator() ? QStringLiteral("-") : entry->text());
-        QCOMPARE(menus, (QStringList{"&File", "&Project", "&Edit", "&Debug", "&Config", "-", "&Help"}));
+        QCOMPARE(menus, (QStringList{"&File", "&Project", "&Edit", "&View", "&Debug", "&Config", "-", "&Help"}));
+        // Every pane and tool bar can be brought back from the View menu.
+        QCOMPARE(entryTexts(window.viewMenu()->actions()),
+                 (QStringList{"&Projects", "&Output", "-", "&File Tool Bar", "P&roject Tool Bar", "&Edit Tool Bar",
+                              "&Debug Tool Bar"}));
+        window.show();
+        QAction *output = window.viewMenu()->actions().at(1);
+        QVERIFY(output->isChecked());
+        window.output()->close();
+        QVERIFY(!output->isChecked());
+        output->trigger();
+        QVERIFY(window.output()->isVisible());
 
         const QMenu *file = window.menuBar()->actions().at(0)->menu();
         QCOMPARE(entryTexts(file->actions()),
@@ -87,7 +99,7 @@ private slots:
         QCOMPARE(entryTexts(edit->actions()), (QStringList{"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Find",
                                                            "Find &Next", "&Replace", "-", "&Goto"}));
 
-        const QMenu *debug = window.menuBar()->actions().at(3)->menu();
+        const QMenu *debug = window.menuBar()->actions().at(4)->menu();
         QCOMPARE(entryTexts(debug->actions()),
                  (QStringList{"&Open Debugger", "&Start Debugging", "S&top Debugging", "&Close VASK"}));
         QCOMPARE(window.action(SrcManager::StopDebugging)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));

@@ -100,10 +100,10 @@ private slots:
         const QByteArray before = digest(settingsFile());
         Run result = run({QStringLiteral("--build"), at(QStringLiteral("project/p.zmxp"))});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile Debug")));
+        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=First/Makefile Debug")));
         QVERIFY(result.lines.contains(at(QStringLiteral("project/main.c")) + QStringLiteral(":3:1: main.c:3:1: error: boom")));
         QCOMPARE(result.lines.last(), QStringLiteral("Compiled successfully."));
-        QVERIFY(QFile::exists(at(QStringLiteral("project/Debug/Makefile"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("project/First/Makefile"))));
 
         result = run({QStringLiteral("--BUILD"), QStringLiteral("--configuration=second"), at(QStringLiteral("project/p.zmxp"))}, "2");
         QCOMPARE(result.exitCode, 1);
@@ -111,7 +111,7 @@ private slots:
 
         result = run({QStringLiteral("--clean"), at(QStringLiteral("project/p.zmxp"))});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=Debug/Makefile clean -s")));
+        QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=First/Makefile clean -s")));
         QCOMPARE(result.lines.last(), QStringLiteral("Cleaned."));
         QCOMPARE(digest(settingsFile()), before);
     }
@@ -157,7 +157,7 @@ private slots:
 
         result = run({QStringLiteral("--build"), at(QStringLiteral("project/missing.zmxp"))});
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1").arg(at(QStringLiteral("project/missing.zmxp"))));
+        QCOMPARE(result.lines.last(), QStringLiteral("Cannot open project %1: the file does not exist").arg(at(QStringLiteral("project/missing.zmxp"))));
 
         result = run({QStringLiteral("--clean")});
         QCOMPARE(result.exitCode, 1);

@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(link.line, line);
         QCOMPARE(link.column, column);
         QVERIFY2(link.text.startsWith(message), qPrintable(link.text));
-        QVERIFY(lastLine().startsWith(QStringLiteral("message: Error code ")));
+        QVERIFY(lastLine().startsWith(QStringLiteral("error: Error code ")));
         QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Debug.hex"))));
     }
 

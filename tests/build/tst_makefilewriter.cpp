@@ -104,7 +104,7 @@ private slots:
 
         MakefileWriter writer(*configuration, dir(), workbench);
         QVERIFY(writer.write());
-        QCOMPARE(writer.makefile(), at(QStringLiteral("Debug/Makefile")));
+        QCOMPARE(writer.makefile(), at(QStringLiteral("Main/Makefile")));
         const QString ruler(79, QLatin1Char('#'));
         const QString expected = ruler + QStringLiteral("\n# Makefile for project \n") + ruler + QStringLiteral(R"(
 
@@ -125,53 +125,53 @@ HEX=thex
 LD=tld
 CC=%COMPILER_DIR%/tcc
 AS=%COMPILER_DIR%/tcc
-#  @/Debug/Main.hex: TOOL=HEX
-#     @/Debug/firmware.elf: TOOL=LD
+#  @/Main/Main.hex: TOOL=HEX
+#     @/Main/firmware.elf: TOOL=LD
 #     Pre: echo linking firmware
-#     Post: tsize Debug/firmware.elf
-#        @/Debug/main.o: TOOL=CC
+#     Post: tsize Main/firmware.elf
+#        @/Main/main.o: TOOL=CC
 #           @/src/main.c
-#        @/Debug/util.o: TOOL=CC
+#        @/Main/util.o: TOOL=CC
 #           @/src/util.c
-#        @/Debug/start.o: TOOL=AS
+#        @/Main/start.o: TOOL=AS
 #           @/start.s
 #        @/app.ld
 
 # Build tree:
 all:	Debug
 
-Debug:	Debug/Main.hex
+Debug:	Main/Main.hex
 
-Debug/Main.hex:	Debug/firmware.elf 
-	$(HEX) Debug/firmware.elf Debug/Main.hex %PATH%
+Main/Main.hex:	Main/firmware.elf 
+	$(HEX) Main/firmware.elf Main/Main.hex %PATH%
 
-Debug/firmware.elf:	Debug/main.o Debug/util.o Debug/start.o app.ld 
+Main/firmware.elf:	Main/main.o Main/util.o Main/start.o app.ld 
 	echo linking firmware
-	$(LD)  -o Debug/firmware.elf Debug/main.o Debug/util.o Debug/start.o -T"app.ld"
-	tsize Debug/firmware.elf
+	$(LD)  -o Main/firmware.elf Main/main.o Main/util.o Main/start.o -T"app.ld"
+	tsize Main/firmware.elf
 
-Debug/main.o:	src/main.c 
-	$(CC) $(CCFLAGS)  -c src/main.c -o Debug/main.o -DF=32768
+Main/main.o:	src/main.c 
+	$(CC) $(CCFLAGS)  -c src/main.c -o Main/main.o -DF=32768
 
-Debug/util.o:	src/util.c 
-	$(CC) $(CCFLAGS)  -c src/util.c -o Debug/util.o -DF=32768
+Main/util.o:	src/util.c 
+	$(CC) $(CCFLAGS)  -c src/util.c -o Main/util.o -DF=32768
 
-Debug/start.o:	start.s 
-	$(AS) -c start.s -o Debug/start.o
+Main/start.o:	start.s 
+	$(AS) -c start.s -o Main/start.o
 
 # tidy - delete all temporary files which are not involved in the target generation
 tidy:
-	rm -rf Debug/firmware.map
+	rm -rf Main/firmware.map
 	rm -rf main.lst
 	rm -rf util.lst
 
 # cleanup - delete all generated files
 clean:	tidy
-	rm -rf Debug/Main.hex
-	rm -rf Debug/firmware.elf
-	rm -rf Debug/main.o
-	rm -rf Debug/util.o
-	rm -rf Debug/start.o
+	rm -rf Main/Main.hex
+	rm -rf Main/firmware.elf
+	rm -rf Main/main.o
+	rm -rf Main/util.o
+	rm -rf Main/start.o
 )").replace(QLatin1Char('@'), dir());
         const QString written = readText(writer.makefile());
         if (written != expected) {
@@ -182,13 +182,13 @@ clean:	tidy
         }
 
         QCOMPARE(writer.errorFiles(),
-                 QList<ErrorFile>({{at(QStringLiteral("Debug/link.log")), false}, {at(QStringLiteral("main.err")), true},
+                 QList<ErrorFile>({{at(QStringLiteral("Main/link.log")), false}, {at(QStringLiteral("main.err")), true},
                                    {at(QStringLiteral("util.err")), true}}));
         QVERIFY(!writer.errorFileHidden(0));
         QVERIFY(writer.errorFileHidden(1));
         QVERIFY(writer.errorFileHidden(3));
         QVERIFY(writer.errorFileHidden(-1));
-        QCOMPARE(writer.outputFile(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("Main/Main.hex")));
         QVERIFY(workbench->output.isEmpty());
     }
 
@@ -241,21 +241,21 @@ clean:	tidy
         QCOMPARE(resolve("%INFILE_DIR_QUOTED%", compile), QStringLiteral("\"my src\""));
         QCOMPARE(resolve("%INFILE_SHORT_DOS%", compile), QStringLiteral("my src/main file.c"));
         // With two inputs _NAME gives the whole list and _DIR nothing.
-        QCOMPARE(resolve("%INFILES_NAME%", link), QStringLiteral("Debug/main file.o Debug/two.o"));
+        QCOMPARE(resolve("%INFILES_NAME%", link), QStringLiteral("Main/main file.o Main/two.o"));
         QCOMPARE(resolve("%INFILE_DIR%", link), QStringLiteral("%INFILE_DIR%"));
 
-        QCOMPARE(resolve("%OUTFILE%", compile), QStringLiteral("Debug/main file.o"));
+        QCOMPARE(resolve("%OUTFILE%", compile), QStringLiteral("Main/main file.o"));
         QCOMPARE(resolve("%OUTFILE_NAME%", root), QStringLiteral("Main"));
         QCOMPARE(resolve("%OUTFILE_NAME_USCORE%", compile), QStringLiteral("main_file"));
-        QCOMPARE(resolve("%OUTFILE_DIR%", compile), QStringLiteral("Debug"));
-        QCOMPARE(resolve("%OUTFILE_QUOTED_USCORE%", compile), QStringLiteral("\"Debug/main_file.o\""));
+        QCOMPARE(resolve("%OUTFILE_DIR%", compile), QStringLiteral("Main"));
+        QCOMPARE(resolve("%OUTFILE_QUOTED_USCORE%", compile), QStringLiteral("\"Main/main_file.o\""));
 
         QCOMPARE(resolve("%COMPILER_DIR%", compile), QStringLiteral("/opt//tchain/bin"));
         QCOMPARE(resolve("%COMPILER_DIR_DOS%", compile), QStringLiteral("/opt/tchain/bin"));
         QCOMPARE(resolve("%COMPILER_NAME%", nullptr), QStringLiteral("Test Chain"));
         QCOMPARE(resolve("%COMPILER%", nullptr), QStringLiteral("%COMPILER%"));
         QCOMPARE(resolve("%TARGET_DIR%", nullptr), QStringLiteral("."));
-        QCOMPARE(resolve("%TARGET_NAME%", nullptr), QStringLiteral("Debug/Main.hex"));
+        QCOMPARE(resolve("%TARGET_NAME%", nullptr), QStringLiteral("Main/Main.hex"));
         QCOMPARE(resolve("%TARGET%", nullptr), QStringLiteral("%TARGET%"));
         QCOMPARE(resolve("%BIN_DIR%", nullptr), QStringLiteral("/opt/ide tools"));
         QCOMPARE(resolve("%BIN_DIR_QUOTED_USCORE%", nullptr), QStringLiteral("\"/opt/ide_tools\""));
@@ -282,9 +282,9 @@ clean:	tidy
 
         // A file named after its own placeholder would resolve forever: it counts as
         // unknown, and so does a chain that keeps leading back.
-        compile->setFile(at(QStringLiteral("Debug/%OUTFILE%.o")));
+        compile->setFile(at(QStringLiteral("Main/%OUTFILE%.o")));
         QCOMPARE(resolver.resolve(QStringLiteral("%OUTFILE%"), compile), QStringLiteral("%OUTFILE%"));
-        compile->setFile(at(QStringLiteral("Debug/%INFILE%.o")));
+        compile->setFile(at(QStringLiteral("Main/%INFILE%.o")));
         compile->child(0)->setFile(at(QStringLiteral("%OUTFILE%.c")));
         QVERIFY(resolver.resolve(QStringLiteral("%OUTFILE%"), compile).contains(QLatin1String("%")));
     }
@@ -300,12 +300,12 @@ clean:	tidy
         QCOMPARE(resolver.fileKind(link, at(QStringLiteral("x.o"))), QString());
         // Without an option value of that kind, the tool's option definition names it.
         QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link),
-                 QStringLiteral("Debug/main.o -T\"board script.ld\""));
+                 QStringLiteral("Main/main.o -T\"board script.ld\""));
         QCOMPARE(resolver.resolve(QStringLiteral("%INFILES_QUOTED%"), link),
-                 QStringLiteral("\"Debug/main.o\" -T\"board script.ld\""));
+                 QStringLiteral("\"Main/main.o\" -T\"board script.ld\""));
         // With one, the file leaves the input list and takes the option's value.
         link->optionValues().append({QStringLiteral("-Wl,-T,"), QStringLiteral("LD"), QString(), QStringLiteral("script"), false});
-        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link), QStringLiteral("Debug/main.o"));
+        QCOMPARE(resolver.resolve(QStringLiteral("%INFILES%"), link), QStringLiteral("Main/main.o"));
         QCOMPARE(resolver.resolve(QStringLiteral("%OPTIONS_USCORE%"), link), QStringLiteral("-Wl,-T,\"board_script.ld\""));
     }
 
@@ -339,13 +339,13 @@ clean:	tidy
         writer.setOutputPath(at(QStringLiteral("out/firmware.hex")));
         QCOMPARE(writer.outputFile(), at(QStringLiteral("out/firmware.hex")));
         // Once the root has a file, the rule derives it again.
-        QCOMPARE(writer.outputFile(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(writer.outputFile(), at(QStringLiteral("Main/Main.hex")));
 
         // A renamed source gives its object file a new name.
         QVERIFY(configuration->renameFile(at(QStringLiteral("main.c")), at(QStringLiteral("core.c"))));
         touch(at(QStringLiteral("core.c")));
         QVERIFY(writer.write());
-        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nDebug/core.o:\tcore.c \n")));
+        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nMain/core.o:\tcore.c \n")));
     }
 
     void writesNamesWithBlanksAndDollarsSafely()
@@ -356,11 +356,11 @@ clean:	tidy
         const QString text = readText(writer.makefile());
         // A generated name with blanks is written with underscores as rule target and as
         // prerequisite; an existing source keeps its name, escaped for make.
-        QVERIFY(text.contains(QStringLiteral("\nDebug/firmware.elf:\tDebug/my_file.o Debug/price$$x.o \n")));
-        QVERIFY(text.contains(QStringLiteral("\nDebug/my_file.o:\tmy\\ file.c \n")));
-        QVERIFY(text.contains(QStringLiteral("\nDebug/price$$x.o:\tprice$$x.c \n")));
-        QVERIFY(text.contains(QStringLiteral("-c price\\$$x.c -o Debug/price\\$$x.o")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf Debug/price\\$$x.o\n")));
+        QVERIFY(text.contains(QStringLiteral("\nMain/firmware.elf:\tMain/my_file.o Main/price$$x.o \n")));
+        QVERIFY(text.contains(QStringLiteral("\nMain/my_file.o:\tmy\\ file.c \n")));
+        QVERIFY(text.contains(QStringLiteral("\nMain/price$$x.o:\tprice$$x.c \n")));
+        QVERIFY(text.contains(QStringLiteral("-c price\\$$x.c -o Main/price\\$$x.o")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf Main/price\\$$x.o\n")));
         QVERIFY(text.contains(QStringLiteral("\trm -rf price\\$$x.lst\n")));
     }
 
@@ -399,12 +399,12 @@ clean:	tidy
         QVERIFY(writer.write());
 
         // The build directory cannot be created: a file stands in its place.
-        QFile::remove(at(QStringLiteral("Debug/Makefile")));
-        QDir(at(QStringLiteral("Debug"))).removeRecursively();
-        touch(at(QStringLiteral("Debug")));
+        QFile::remove(at(QStringLiteral("Main/Makefile")));
+        QDir(at(QStringLiteral("Main"))).removeRecursively();
+        touch(at(QStringLiteral("Main")));
         QVERIFY(!writer.write());
         QCOMPARE(workbench->output,
-                 QStringList({QStringLiteral("message: Cannot open file %1 for writing\n").arg(at(QStringLiteral("Debug/Makefile")))}));
+                 QStringList({QStringLiteral("message: Cannot open file %1 for writing\n").arg(at(QStringLiteral("Main/Makefile")))}));
     }
 
     void makeHandsDollarNamesToTheTool()
@@ -432,18 +432,18 @@ clean:	tidy
 
         QProcess process;
         process.setWorkingDirectory(dir());
-        process.start(make, {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("Debug")});
+        process.start(make, {QStringLiteral("--makefile=Main/Makefile"), QStringLiteral("Debug")});
         QVERIFY(process.waitForFinished(60000));
         QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
-        QVERIFY(QFile::exists(at(QStringLiteral("Debug/price$x.o"))));
-        QVERIFY(QFile::exists(at(QStringLiteral("Debug/$HOME.o"))));
-        QCOMPARE(readText(at(QStringLiteral("Debug/Main.hex"))), QStringLiteral("price$x.c\n$HOME.c\nplain.c\n"));
+        QVERIFY(QFile::exists(at(QStringLiteral("Main/price$x.o"))));
+        QVERIFY(QFile::exists(at(QStringLiteral("Main/$HOME.o"))));
+        QCOMPARE(readText(at(QStringLiteral("Main/Main.hex"))), QStringLiteral("price$x.c\n$HOME.c\nplain.c\n"));
 
-        process.start(make, {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("clean"), QStringLiteral("-s")});
+        process.start(make, {QStringLiteral("--makefile=Main/Makefile"), QStringLiteral("clean"), QStringLiteral("-s")});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/price$x.o"))));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Main.hex"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/price$x.o"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/Main.hex"))));
         QVERIFY(QFile::exists(at(QStringLiteral("price$x.c"))));
     }
 };

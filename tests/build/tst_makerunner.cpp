@@ -57,8 +57,7 @@ private slots:
         dir = new QTemporaryDir;
         runner = new MakeRunner;
         lines.clear();
-        connect(runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) { lines.append(QStringLiteral("out ") + line); });
-        connect(runner, &MakeRunner::standardErrorLine, this, [this](const QString &line) { lines.append(QStringLiteral("err ") + line); });
+        connect(runner, &MakeRunner::outputLine, this, [this](const QString &line) { lines.append(line); });
     }
 
     void cleanup()
@@ -72,24 +71,35 @@ private slots:
         // The pauses make the pieces arrive as reads of their own.
         const MakeRunner::Result result =
             run("printf 'first li'; sleep 0.3; printf 'ne\\n\\nsecond\\n'; sleep 0.3;"
-                "printf 'to stderr' >&2; sleep 0.3; printf ' in two\\n' >&2; printf 'no line feed'\n"
-                "echo \"args: $*\" >&2; echo \"dir: $(pwd)\" >&2\n",
+                "printf 'to stderr' >&2; sleep 0.3; printf ' in two\\n' >&2\n"
+                "echo \"args: $*\" >&2; echo \"dir: $(pwd)\"; printf 'no line feed' >&2\n",
                 {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("Debug")});
         QCOMPARE(int(result.outcome), int(MakeRunner::Outcome::Finished));
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(lines, QStringList({QStringLiteral("out first line"), QStringLiteral("out "), QStringLiteral("out second"),
-                                     QStringLiteral("err to stderr in two"),
-                                     QStringLiteral("err args: --makefile=Debug/Makefile Debug"),
-                                     QStringLiteral("err dir: ") + dir->path(), QStringLiteral("out no line feed")}));
+        QCOMPARE(lines, QStringList({QStringLiteral("first line"), QString(), QStringLiteral("second"),
+                                     QStringLiteral("to stderr in two"),
+                                     QStringLiteral("args: --makefile=Debug/Makefile Debug"),
+                                     QStringLiteral("dir: ") + dir->path(), QStringLiteral("no line feed")}));
+    }
+
+    void keepsTheOrderOfBothChannels()
+    {
+        // Written without pauses, alternating: two pipes could hand them on in any order.
+        QByteArray body = "i=0; while [ $i -lt 300 ]; do echo \"out $i\"; echo \"err $i\" >&2; i=$((i+1)); done\n";
+        QCOMPARE(run(body).exitCode, 0);
+        QStringList expected;
+        for (int index = 0; index < 300; ++index)
+            expected << QStringLiteral("out %1").arg(index) << QStringLiteral("err %1").arg(index);
+        QCOMPARE(lines, expected);
     }
 
     void keepsOrderWhileEachLineLetsEventsRun()
     {
         // The output window lets events run on every line; the next chunk arriving then
         // must not overtake the lines still being handed on.
-        disconnect(runner, &MakeRunner::standardOutputLine, this, nullptr);
+        disconnect(runner, &MakeRunner::outputLine, this, nullptr);
         QStringList seen;
-        connect(runner, &MakeRunner::standardOutputLine, this, [&seen](const QString &line) {
+        connect(runner, &MakeRunner::outputLine, this, [&seen](const QString &line) {
             seen.append(line);
             QCoreApplication::processEvents();
         });
@@ -107,7 +117,7 @@ private slots:
         MakeRunner::Result result = run("echo building; exit 3\n");
         QCOMPARE(int(result.outcome), int(MakeRunner::Outcome::Finished));
         QCOMPARE(result.exitCode, 3);
-        QCOMPARE(lines, QStringList({QStringLiteral("out building")}));
+        QCOMPARE(lines, QStringList({QStringLiteral("building")}));
 
         result = run("kill -SEGV $$\n");
         QCOMPARE(int(result.outcome), int(MakeRunner::Outcome::Crashed));
@@ -133,14 +143,14 @@ private slots:
         // Aborting outside a run changes nothing.
         runner->abort();
         const QString pidFile = dir->filePath(QStringLiteral("child.pid"));
-        connect(runner, &MakeRunner::standardOutputLine, this, [this](const QString &line) {
+        connect(runner, &MakeRunner::outputLine, this, [this](const QString &line) {
             if (line == QLatin1String("started"))
                 QTimer::singleShot(0, runner, &MakeRunner::abort);
         });
         const MakeRunner::Result result =
             run("sleep 600 & echo $! > child.pid\necho started\nwait\necho never\n");
         QCOMPARE(int(result.outcome), int(MakeRunner::Outcome::Aborted));
-        QCOMPARE(lines, QStringList({QStringLiteral("out started")}));
+        QCOMPARE(lines, QStringList({QStringLiteral("started")}));
         QVERIFY(!runner->isRunning());
 
         QFile file(pidFile);
@@ -153,7 +163,7 @@ private slots:
         // The runner is ready for the next run.
         lines.clear();
         QCOMPARE(run("echo again\n").exitCode, 0);
-        QCOMPARE(lines, QStringList({QStringLiteral("out again")}));
+        QCOMPARE(lines, QStringList({QStringLiteral("again")}));
     }
 
     void passesTheEnvironment()
@@ -163,7 +173,7 @@ private slots:
         environment.insert(QStringLiteral("TDEV"), QStringLiteral("t100"));
         const QString script = writeScript(*dir, QStringLiteral("make"), "echo \"$TDEV $PATH ${HOME:-unset}\"\n");
         QCOMPARE(runner->run(script, {}, dir->path(), environment).exitCode, 0);
-        QCOMPARE(lines, QStringList({QStringLiteral("out t100 /usr/bin:/bin unset")}));
+        QCOMPARE(lines, QStringList({QStringLiteral("t100 /usr/bin:/bin unset")}));
     }
 };
 

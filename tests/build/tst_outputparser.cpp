@@ -125,34 +125,26 @@ private slots:
     void messagesCarryTheKindTheirDefinitionCaptures_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("fromStandardError");
         QTest::addColumn<int>("kind");
-        QTest::newRow("error") << "main.c:3:5: error: expected ';' before '}' token" << true
-                               << int(BuildMessage::Kind::Error);
-        QTest::newRow("fatal error") << "main.c:1:10: fatal error: x.h: No such file" << true
-                                     << int(BuildMessage::Kind::Error);
-        QTest::newRow("warning on stdout") << "main.c:2:1: warning: unused" << false << int(BuildMessage::Kind::Warning);
-        QTest::newRow("note") << "main.c:2:1: note: declared here" << true << int(BuildMessage::Kind::Note);
-        QTest::newRow("assembler word") << "main.c:2:1: Message[302] bank" << false << int(BuildMessage::Kind::Note);
+        QTest::newRow("error") << "main.c:3:5: error: expected ';' before '}' token" << int(BuildMessage::Kind::Error);
+        QTest::newRow("fatal error") << "main.c:1:10: fatal error: x.h: No such file" << int(BuildMessage::Kind::Error);
+        QTest::newRow("warning") << "main.c:2:1: warning: unused" << int(BuildMessage::Kind::Warning);
+        QTest::newRow("note") << "main.c:2:1: note: declared here" << int(BuildMessage::Kind::Note);
+        QTest::newRow("assembler word") << "main.c:2:1: Message[302] bank" << int(BuildMessage::Kind::Note);
         // A definition without a KIND field still says something is wrong.
-        QTest::newRow("no kind field") << "main.c:7: undefined reference to `f'" << true
-                                       << int(BuildMessage::Kind::Error);
+        QTest::newRow("no kind field") << "main.c:7: undefined reference to `f'" << int(BuildMessage::Kind::Error);
     }
 
     void messagesCarryTheKindTheirDefinitionCaptures()
     {
         QFETCH(QString, line);
-        QFETCH(bool, fromStandardError);
         QFETCH(int, kind);
         const MessageField kindField{QStringLiteral("KIND"), 4, 0};
         parser->setDefinitions(
             {definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (fatal error|error|warning|note|Message)"),
                         {fileField, lineField, {QStringLiteral("COLUMN"), 3, -1}, kindField}),
              definition(QStringLiteral("^([^:]+):(\\d+): undefined"), {fileField, lineField})});
-        if (fromStandardError)
-            parser->standardErrorLine(line);
-        else
-            parser->standardOutputLine(line);
+        parser->outputLine(line);
         QCOMPARE(workbench->buildMessages.size(), 1);
         const BuildMessage &message = workbench->buildMessages.first();
         QCOMPARE(int(message.kind), kind);
@@ -170,11 +162,11 @@ private slots:
     {
         parser->setDefinitions({definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (error|warning)"),
                                            {fileField, lineField, {QStringLiteral("KIND"), 4, 0}})});
-        parser->standardErrorLine(QStringLiteral("main.c:1:1: error: a"));
-        parser->standardErrorLine(QStringLiteral("main.c:2:1: error: b"));
-        parser->standardErrorLine(QStringLiteral("main.c:3:1: warning: c"));
+        parser->outputLine(QStringLiteral("main.c:1:1: error: a"));
+        parser->outputLine(QStringLiteral("main.c:2:1: error: b"));
+        parser->outputLine(QStringLiteral("main.c:3:1: warning: c"));
         // Unlinked lines are no messages of a file and are not counted.
-        parser->standardErrorLine(QStringLiteral("elsewhere.c:3:1: error: d"));
+        parser->outputLine(QStringLiteral("elsewhere.c:3:1: error: d"));
         QCOMPARE(parser->errorCount(), 2);
         QCOMPARE(parser->warningCount(), 1);
         QCOMPARE(parser->countsText(), QStringLiteral("2 errors, 1 warning"));
@@ -219,25 +211,45 @@ private slots:
         QCOMPARE(parsed.line, 0);
     }
 
-    void showsStandardOutputAndError()
+    void showsMakeOutputInKind_data()
     {
-        parser->standardOutputLine(QStringLiteral("main.c:3:9: warning: unused\r"));
-        parser->standardOutputLine(QString());
-        parser->standardOutputLine(QStringLiteral("\r"));
-        parser->standardOutputLine(QStringLiteral("other.c:3:9: error: not here"));
-        parser->standardOutputLine(QStringLiteral("MAKE: nothing TO BE DONE for 'Debug'."));
-        parser->standardOutputLine(QStringLiteral("avr-gcc -c main.c"));
-        parser->standardErrorLine(QStringLiteral("main.c:4:1: error: <stray>\r"));
-        parser->standardErrorLine(QString());
-        parser->standardErrorLine(QStringLiteral("make: *** [Debug] Error 1"));
-        const QString main = at(QStringLiteral("src/main.c"));
-        QCOMPARE(workbench->output,
-                 QStringList({QStringLiteral("message link: %1#3.8 main.c:3:9: warning: unused").arg(main),
-                              QStringLiteral("error: other.c:3:9: error: not here"),
-                              QStringLiteral("message: Already compiled, target is up to date."),
-                              QStringLiteral("message: avr-gcc -c main.c"),
-                              QStringLiteral("error link: %1#4.0 main.c:4:1: error: &lt;stray&gt;").arg(main),
-                              QStringLiteral("error: "), QStringLiteral("error: make: *** [Debug] Error 1")}));
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("resolved message") << QStringLiteral("main.c:3:9: warning: unused\r")
+                                          << QStringLiteral("error link: %1#3.8 main.c:3:9: warning: unused");
+        QTest::newRow("markup stays text") << QStringLiteral("main.c:4:1: error: <stray>")
+                                           << QStringLiteral("error link: %1#4.0 main.c:4:1: error: &lt;stray&gt;");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("carriage return only") << QStringLiteral("\r") << QString();
+        QTest::newRow("matched, not resolved") << QStringLiteral("other.c:3:9: error: not here")
+                                               << QStringLiteral("error: other.c:3:9: error: not here");
+        QTest::newRow("up to date") << QStringLiteral("MAKE: nothing TO BE DONE for 'Debug'.")
+                                    << QStringLiteral("message: Already compiled, target is up to date.");
+        QTest::newRow("command line") << QStringLiteral("avr-gcc -Werror -Wno-error=foo -c main.c")
+                                      << QStringLiteral("message: avr-gcc -Werror -Wno-error=foo -c main.c");
+        QTest::newRow("make gives up") << QStringLiteral("make: *** [Makefile:12: main.o] Error 1")
+                                       << QStringLiteral("error: make: *** [Makefile:12: main.o] Error 1");
+        QTest::newRow("sub-make gives up") << QStringLiteral("/usr/bin/make[2]: *** No rule to make target 'x'.")
+                                           << QStringLiteral("error: /usr/bin/make[2]: *** No rule to make target 'x'.");
+        QTest::newRow("fatal error in words") << QStringLiteral("cc1: fatal error: x.c: No such file or directory")
+                                              << QStringLiteral("error: cc1: fatal error: x.c: No such file or directory");
+        QTest::newRow("linker") << QStringLiteral("collect2: error: ld returned 1 exit status")
+                                << QStringLiteral("error: collect2: error: ld returned 1 exit status");
+        QTest::newRow("follow-up line") << QStringLiteral("    3 |   int x")
+                                        << QStringLiteral("message:     3 |   int x");
+        QTest::newRow("a count of errors") << QStringLiteral("0 errors, 2 warnings")
+                                           << QStringLiteral("message: 0 errors, 2 warnings");
+    }
+
+    void showsMakeOutputInKind()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, shown);
+        parser->outputLine(line);
+        if (shown.contains(QLatin1String("%1")))
+            shown = shown.arg(at(QStringLiteral("src/main.c")));
+        const QStringList expected = shown.isEmpty() ? QStringList() : QStringList{shown};
+        QCOMPARE(workbench->output, expected);
     }
 
     void readsErrorFilesAsTheirFlagsSay()

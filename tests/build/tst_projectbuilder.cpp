@@ -135,7 +135,7 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->output, QStringList({QStringLiteral("error: The selected compiler 'Test Chain' is not installed."),
                                                  QStringLiteral("error: Compilation failed. Check the Project Settings.")}));
-        QVERIFY(!QFile::exists(at(QStringLiteral("Debug/Makefile"))));
+        QVERIFY(!QFile::exists(at(QStringLiteral("Main/Makefile"))));
         QCOMPARE(workbench->buildTargetUpdates.size(), 2);
     }
 
@@ -146,32 +146,35 @@ private slots:
         qputenv("TPATH", "/base");
         const QByteArray path = qgetenv("PATH");
 
-        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Debug/Main.hex")));
+        QCOMPARE(project->currentFirmwarePath(), at(QStringLiteral("Main/Main.hex")));
         project->setRebuildAll(true);
         QVERIFY(project->compile());
         qunsetenv("TPATH");
-        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Debug/Makefile Debug"),
+        QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Main/Makefile Debug"),
                                           QStringLiteral("cwd: ") + work->path(),
                                           QStringLiteral("path: ") + QString::fromLocal8Bit(path) + QStringLiteral(":/opt/tchain/bin"),
-                                          QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra")}));
+                                          QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra"),
+                                          QStringLiteral("0 errors, 0 warnings")}));
         QCOMPARE(workbench->output.last(), QStringLiteral("success: Compiled successfully.\n"));
-        QCOMPARE(workbench->statusMessages, QStringList({QStringLiteral("Building"), QString()}));
+        // The build's counts stay in the status bar after it.
+        QCOMPARE(workbench->statusMessages,
+                 QStringList({QStringLiteral("Building"), QString(), QStringLiteral("0 errors, 0 warnings")}));
         QVERIFY(project->isMakefileCurrent());
 
         // A successful compile clears the rebuild request; the target's variables apply
         // to its own goal only.
         QVERIFY(project->compile());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile Debug"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile Debug"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: /opt/tchain/bin/extra"));
         QVERIFY(project->clean());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile clean -s"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile clean -s"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: "));
         QCOMPARE(messages().last(), QStringLiteral("Cleaned.\n"));
-        QCOMPARE(workbench->statusMessages.mid(4), QStringList({QStringLiteral("Cleaning"), QString()}));
+        QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Cleaning"), QString()}));
         QVERIFY(project->tidy());
-        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Debug/Makefile tidy"));
+        QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile tidy"));
         QCOMPARE(messages().last(), QStringLiteral("Tidied.\n"));
-        QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Building"), QString()}));
+        QCOMPARE(workbench->statusMessages.mid(8), QStringList({QStringLiteral("Building"), QString()}));
     }
 
     void reportsHowMakeEnded()
@@ -182,13 +185,13 @@ private slots:
         QVERIFY(!project->compile());
         QCOMPARE(workbench->links.size(), 1);
         QCOMPARE(workbench->links.first().file, at(QStringLiteral("main.c")));
-        QCOMPARE(workbench->output.last(), QStringLiteral("message: Error code 2\n"));
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: Error code 2\n"));
 
         // A failed compile keeps the rebuild request.
         fakeMake("echo \"args: $*\"; kill -SEGV $$\n");
         QVERIFY(!project->compile());
-        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Debug/Makefile Debug"));
-        QVERIFY(messages().last().startsWith(QStringLiteral("Process seems to be crashed: ")));
+        QCOMPARE(messages().first(), QStringLiteral("args: -B --makefile=Main/Makefile Debug"));
+        QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Process seems to be crashed: ")));
 
         // make that exists but cannot be run is a failure, not a success.
         fakeMake("");
@@ -196,6 +199,20 @@ private slots:
         QVERIFY(!project->compile());
         QVERIFY(workbench->output.last().startsWith(QStringLiteral("error: Cannot start %1: ").arg(make())));
         QVERIFY(!project->isBuilding());
+    }
+
+    void showsBothChannelsInTheOrderWritten()
+    {
+        openProject();
+        fakeMake("echo 'cc -c main.c'; echo 'main.c:3:1: error: boom' >&2; echo '    3 | x' >&2; echo 'next step'\n"
+                 "echo 'make: *** [Makefile:9: main.o] Error 1' >&2; exit 2\n");
+        QVERIFY(!project->compile());
+        QCOMPARE(workbench->output,
+                 QStringList({QStringLiteral("message: cc -c main.c"),
+                              QStringLiteral("error link: %1#2.0 main.c:3:1: error: boom").arg(at(QStringLiteral("main.c"))),
+                              QStringLiteral("message:     3 | x"), QStringLiteral("message: next step"),
+                              QStringLiteral("error: make: *** [Makefile:9: main.o] Error 1"),
+                              QStringLiteral("message: 1 error, 0 warnings"), QStringLiteral("error: Error code 2\n")}));
     }
 
     void abortsAndRefusesNestedRuns()
@@ -232,13 +249,15 @@ private slots:
         openProject();
         // Left over from an earlier run: deleted before make starts.
         QVERIFY(writeFile(at(QStringLiteral("main.err")), "stale line\n"));
-        QVERIFY(writeFile(at(QStringLiteral("Debug/link.log")), "stale log\n"));
+        QVERIFY(writeFile(at(QStringLiteral("Main/link.log")), "stale log\n"));
         fakeMake("printf 'main.c:2:1: warning: w\\nnote from the compiler\\n' > main.err\n"
-                 "printf 'unmatched log line\\n' > Debug/link.log\nexit 1\n");
+                 "printf 'unmatched log line\\n' > Main/link.log\nexit 1\n");
         QVERIFY(!project->compile());
+        // The test chain's definition names no kind, so its one link counts as an error.
         QCOMPARE(workbench->output,
                  QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
-                              QStringLiteral("message: note from the compiler"), QStringLiteral("message: Error code 1\n")}));
+                              QStringLiteral("message: note from the compiler"), QStringLiteral("message: 1 error, 0 warnings"),
+                              QStringLiteral("error: Error code 1\n")}));
     }
 
     void refusesWhatCannotBuild()
@@ -261,7 +280,7 @@ private slots:
         const bool compiled = project->compile();
         qputenv("PATH", path);
         QVERIFY(!compiled);
-        QCOMPARE(workbench->output.last(), QStringLiteral("message: make.exe does not exist in path '%1'").arg(make()));
+        QCOMPARE(workbench->output.last(), QStringLiteral("error: make does not exist in path '%1'").arg(make()));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "editor/qscilexerquorvin.h"
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
+#include "editor/textfile.h"
 #include "testregistry.h"
 
 #include <Qsci/qscilexercpp.h>
@@ -52,6 +53,9 @@ class TestSourceEditor : public QObject
 private slots:
     void init();
     void loadAndSaveKeepLocalEncodingAndLineEnds();
+    void editedFilesKeepTheirEncoding_data();
+    void editedFilesKeepTheirEncoding();
+    void textTheEncodingCannotHoldAsksFirst();
     void savingAnUnmodifiedDocumentWritesNothing();
     void failedSaveKeepsDocumentModified();
     void unreadableFileBecomesUntitledModified();
@@ -104,6 +108,71 @@ void TestSourceEditor::loadAndSaveKeepLocalEncodingAndLineEnds()
 
     SourceEditor reloaded(nullptr, file);
     QCOMPARE(reloaded.text(), original + QStringLiteral("ä"));
+}
+
+void TestSourceEditor::editedFilesKeepTheirEncoding_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("encoding");
+    // The second line is replaced; every other byte must stay as it was.
+    QTest::newRow("utf-8") << QByteArray("// 25 \xc2\xb0""C\r\nint a;\n// 10 \xc2\xb5s\n")
+                           << QByteArray("// 25 \xc2\xb0""C\r\nint \xc3\xa4;\n// 10 \xc2\xb5s\n") << QStringLiteral("UTF-8");
+    QTest::newRow("latin-1") << QByteArray("// 25 \xb0""C\r\nint a;\n// 10 \xb5s \x93q\x94\n")
+                             << QByteArray("// 25 \xb0""C\r\nint \xe4;\n// 10 \xb5s \x93q\x94\n") << QStringLiteral("ISO-8859-1");
+    QTest::newRow("utf-8 with byte-order mark") << QByteArray("\xef\xbb\xbf// x\nint a;\n")
+                                                << QByteArray("\xef\xbb\xbf// x\nint \xc3\xa4;\n") << QStringLiteral("UTF-8");
+    QTest::newRow("invalid utf-8 at the very end") << QByteArray("// x\nint a;\n\xc3")
+                                                   << QByteArray("// x\nint \xe4;\n\xc3") << QStringLiteral("ISO-8859-1");
+}
+
+void TestSourceEditor::editedFilesKeepTheirEncoding()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, encoding);
+    const QString file = path(QStringLiteral("firmware.c"));
+    writeBytes(file, before);
+    {
+        SourceEditor editor(nullptr, file);
+        QCOMPARE(TextFile::encodingName(editor.encoding()), encoding);
+        QVERIFY(!editor.isModified());
+        editor.setSelection(1, 4, 1, 5);
+        editor.replaceSelectedText(QStringLiteral("ä"));
+        QVERIFY(editor.save());
+        QCOMPARE(readBytes(file), after);
+        QCOMPARE(TextFile::encodingName(editor.encoding()), encoding);
+    }
+    // Reopened, it reads back the same text in the same encoding.
+    SourceEditor reopened(nullptr, file);
+    QCOMPARE(TextFile::encodingName(reopened.encoding()), encoding);
+    QVERIFY(reopened.text().contains(QStringLiteral("int ä;")));
+}
+
+void TestSourceEditor::textTheEncodingCannotHoldAsksFirst()
+{
+    const QString file = path(QStringLiteral("latin.c"));
+    const QByteArray latin1 = "// 25 \xb0""C\nint a;\n";
+    writeBytes(file, latin1);
+    SourceEditor editor(nullptr, file);
+    QCOMPARE(editor.encoding(), TextFile::Encoding::Latin1);
+    editor.append(QStringLiteral("// 5 €\n"));
+
+    // Refused: nothing is written, nothing is lost.
+    DialogAnswerer::pressButton(QMessageBox::Cancel);
+    QVERIFY(!editor.save());
+    QCOMPARE(DialogAnswerer::seenTexts().size(), 1);
+    QVERIFY(DialogAnswerer::seenTexts().first().contains(QStringLiteral("ISO-8859-1")));
+    QVERIFY(editor.isModified());
+    QCOMPARE(readBytes(file), latin1);
+    QCOMPARE(editor.encoding(), TextFile::Encoding::Latin1);
+
+    // Accepted: the whole file becomes UTF-8.
+    DialogAnswerer::pressButton(QMessageBox::Yes);
+    QVERIFY(editor.save());
+    QCOMPARE(readBytes(file), QStringLiteral("// 25 °C\nint a;\n// 5 €\n").toUtf8());
+    QCOMPARE(editor.encoding(), TextFile::Encoding::Utf8);
+    QVERIFY(!editor.isModified());
 }
 
 void TestSourceEditor::savingAnUnmodifiedDocumentWritesNothing()

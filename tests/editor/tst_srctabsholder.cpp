@@ -7,6 +7,7 @@
 #include "testregistry.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,8 @@ private slots:
     void savingAll();
     void mainWindowFileOperations();
     void outputLinkPlacesTheCursor();
+    void followsChangesOnDisk_data();
+    void followsChangesOnDisk();
 
 private:
     QString makeFile(const QString &name, const QByteArray &content = "int x;\n");
@@ -280,3 +283,73 @@ void TestSrcTabsHolder::outputLinkPlacesTheCursor()
 
 ZMX_TEST(TestSrcTabsHolder)
 #include "tst_srctabsholder.moc"
+
+void TestSrcTabsHolder::followsChangesOnDisk_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<int>("questions");
+    const int none = QMessageBox::NoButton;
+    QTest::newRow("unedited, written elsewhere") << false << "write" << none << "int disk;\n" << "watched.c" << 0;
+    QTest::newRow("unedited, replaced by a checkout") << false << "replace" << none << "int disk;\n" << "watched.c" << 0;
+    QTest::newRow("edited, reload accepted") << true << "write" << int(QMessageBox::Yes) << "int disk;\n" << "watched.c" << 1;
+    QTest::newRow("edited, reload refused") << true << "write" << int(QMessageBox::No) << "int x;\nint mine;\n"
+                                            << "watched.c*" << 1;
+    QTest::newRow("deleted") << false << "delete" << none << "int x;\n" << "watched.c (deleted)" << 0;
+    QTest::newRow("edited and deleted") << true << "delete" << none << "int x;\nint mine;\n"
+                                        << "watched.c* (deleted)" << 0;
+    QTest::newRow("deleted, then back") << false << "recreate" << none << "int disk;\n" << "watched.c" << 0;
+    QTest::newRow("saved here") << true << "save" << none << "int x;\nint mine;\n" << "watched.c" << 0;
+}
+
+void TestSrcTabsHolder::followsChangesOnDisk()
+{
+    QFETCH(bool, edited);
+    QFETCH(QString, change);
+    QFETCH(int, answer);
+    QFETCH(QString, text);
+    QFETCH(QString, tab);
+    QFETCH(int, questions);
+    SrcManager main;
+    SrcTabsHolder *tabs = main.tabs();
+    const QString file = makeFile(QStringLiteral("watched.c"));
+    tabs->openEditor(file);
+    SourceEditor *editor = tabs->currentEditor();
+    if (edited)
+        editor->append(QStringLiteral("int mine;\n"));
+    DialogAnswerer::seenTexts().clear();
+    if (answer != QMessageBox::NoButton)
+        DialogAnswerer::pressButton(QMessageBox::StandardButton(answer));
+
+    if (change == QLatin1String("write")) {
+        makeFile(QStringLiteral("watched.c"), "int disk;\n");
+    } else if (change == QLatin1String("replace")) {
+        QSaveFile replacement(file);
+        QVERIFY(replacement.open(QIODevice::WriteOnly));
+        replacement.write("int disk;\n");
+        QVERIFY(replacement.commit());
+    } else if (change == QLatin1String("save")) {
+        QVERIFY(editor->save());
+    } else {
+        QVERIFY(QFile::remove(file));
+        if (change == QLatin1String("recreate")) {
+            QTRY_VERIFY(tabs->tabText(0).endsWith(QStringLiteral("(deleted)")));
+            makeFile(QStringLiteral("watched.c"), "int disk;\n");
+        }
+    }
+    QTRY_COMPARE(tabs->tabText(0), tab);
+    QTRY_COMPARE(editor->text(), text);
+    QTRY_COMPARE(DialogAnswerer::seenTexts().size(), questions);
+    // Settled: nothing more happens, and a refused reload is not asked again.
+    QTest::qWait(500);
+    QCOMPARE(DialogAnswerer::seenTexts().size(), questions);
+    QCOMPARE(editor->text(), text);
+    if (questions > 0)
+        QVERIFY(DialogAnswerer::seenTexts().first().contains(QStringLiteral("watched.c")));
+    // A deleted file is never written back behind the user's back.
+    if (change == QLatin1String("delete"))
+        QVERIFY(!QFile::exists(file));
+}

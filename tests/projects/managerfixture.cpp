@@ -1,5 +1,6 @@
 #include "managerfixture.h"
 
+#include "fakesimulatorlocator.h"
 #include "app/srcmanager.h"
 #include "projects/projectsmanager.h"
 #include "projects/projecttreewidget.h"
@@ -17,6 +18,8 @@ ManagerFixture::ManagerFixture(const QString &quorvin)
     setSetting(QStringLiteral("Compilers"), QStringLiteral(ZMX_FIXTURES "/projects/compilers"));
     setSetting(QStringLiteral("Projects"), folder.path());
     setSetting(QStringLiteral("Quorvin"), quorvin);
+    // Without a stored installation none is found either, whatever lies beside the tests.
+    FakeSimulatorLocator::install();
 }
 
 void ManagerFixture::setSetting(const QString &key, const QVariant &value)
@@ -42,6 +45,7 @@ ManagerFixture::~ManagerFixture()
 {
     // The window goes before the folder that its project lives in.
     mainWindow.reset();
+    FakeSimulatorLocator::uninstall();
 }
 
 void ManagerFixture::rememberOpen(const QString &project, const QStringList &editorFiles)

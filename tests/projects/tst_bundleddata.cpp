@@ -152,17 +152,24 @@ private slots:
         QVERIFY(project.keywords().contains(QLatin1String(board.family)));
         QVERIFY(project.keywords().contains(QLatin1String(board.controller)));
 
-        // Every file exists and belongs to the board folder, so a copied board builds.
+        // Every file exists and belongs to the board folder, so a copied board builds; the
+        // board's design file travels with it.
         QStringList headers;
+        QStringList designs;
         for (const ProjectFile &file : project.files()) {
             QVERIFY2(file.exists, qPrintable(file.path));
             QVERIFY2(file.path.startsWith(directory + QLatin1Char('/')), qPrintable(file.path));
             if (file.group == QLatin1String("Header Files"))
                 headers.append(file.path);
+            else if (file.group == QLatin1String("Design Files"))
+                designs.append(file.path);
             else
                 QCOMPARE(file.group, QStringLiteral("Source Files"));
         }
         QVERIFY(!headers.isEmpty());
+        QCOMPARE(designs, QStringList{directory + QLatin1Char('/') + QFileInfo(QLatin1String(board.projectFile)).completeBaseName()
+                                      + QStringLiteral(".dsn")});
+        QCOMPARE(project.designFile(), designs.first());
 
         QCOMPARE(project.configurationCount(), 2);
         const QStringList names = {QStringLiteral("Debug"), QStringLiteral("Release")};
@@ -175,13 +182,14 @@ private slots:
             QCOMPARE(configuration->family(), QLatin1String(board.family));
             QCOMPARE(configuration->controller(), QLatin1String(board.controller));
             QCOMPARE(configuration->clock(), QLatin1String(board.clock));
-            // Every source file is taken by a process of the tool chain; only headers are
-            // left over.
+            // Every source file is taken by a process of the tool chain; only headers and
+            // the design are left over.
             QVERIFY(configuration->root());
             QStringList others = configuration->otherFiles();
+            QStringList expected = headers + designs;
             others.sort();
-            headers.sort();
-            QCOMPARE(others, headers);
+            expected.sort();
+            QCOMPARE(others, expected);
         }
     }
 

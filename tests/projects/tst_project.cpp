@@ -253,6 +253,49 @@ private slots:
                  QStringList(QStringLiteral("error: Cannot find compiler Nowhere CC required for project.")));
     }
 
+    void saysWhyAProjectCannotBeOpened_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        const QByteArray controller = "<CONTROLLER FAMILY=\"AVR\" TYPE=\"ATmega16\"/>";
+        QTest::newRow("missing") << "missing.zmxp" << QByteArray() << "the file does not exist";
+        QTest::newRow("a folder") << "folder.zmxp" << QByteArray() << "it is a folder, not a project file";
+        QTest::newRow("not well-formed") << "broken.zmxp" << QByteArray("<PROJECT>\n<FILES>\n</PROJECT>\n")
+                                         << "at line 3, column 10";
+        QTest::newRow("no configuration") << "bare.zmxp" << QByteArray("<PROJECT><FILES/></PROJECT>")
+                                          << "it has no build configuration";
+        QTest::newRow("no controller")
+            << "nocontroller.zmxp"
+            << QByteArray("<PROJECT><CONFIGURATION NAME=\"Debug\" COMPILER=\"Test Chain\" TARGET=\"Debug\"/></PROJECT>")
+            << "configuration \"Debug\" has no controller";
+        QTest::newRow("unknown compiler")
+            << "unknown.zmxp"
+            << QByteArray("<PROJECT><CONFIGURATION NAME=\"Debug\" COMPILER=\"Nowhere CC\">" + controller
+                          + "</CONFIGURATION></PROJECT>")
+            << "configuration \"Debug\" needs the compiler \"Nowhere CC\", which is not available";
+        QTest::newRow("every configuration named")
+            << "two.zmxp"
+            << QByteArray("<PROJECT><CONFIGURATION NAME=\"A\" COMPILER=\"Test Chain\"/>"
+                          "<CONFIGURATION NAME=\"B\" COMPILER=\"Test Chain\"><FILE TOOL=\"NONE\"/>" + controller
+                          + "</CONFIGURATION></PROJECT>")
+            << "configuration \"A\" has no controller; configuration \"B\" cannot be read";
+    }
+
+    void saysWhyAProjectCannotBeOpened()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        if (name == QLatin1String("folder.zmxp"))
+            QVERIFY(QDir().mkpath(path(name)));
+        else if (!content.isEmpty())
+            write(path(name), content);
+        Project project(compilers.get(), workbench.get());
+        QVERIFY(!project.load(path(name)));
+        QVERIFY2(project.loadError().endsWith(reason), qPrintable(project.loadError()));
+    }
+
     void showsFilesInDefaultGroupsWithTheirIcons()
     {
         auto project = openEmpty();

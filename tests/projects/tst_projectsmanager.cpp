@@ -1,4 +1,5 @@
 #include "app/srcmanager.h"
+#include "build/buildproject.h"
 #include "dialoganswerer.h"
 #include "core/displaysettings.h"
 #include "editor/outwindow.h"
@@ -159,8 +160,8 @@ private slots:
         QCOMPARE(DialogAnswerer::seenTexts().size(), 1);
         QVERIFY(DialogAnswerer::seenTexts().first().startsWith(
             QStringLiteral("No Quorvin Installation Detected.\nSamples are installed with Quorvin ZMX.\n")));
-        // The current project was closed before the check, as for every open.
-        QCOMPARE(fixture.manager()->projectCount(), 0);
+        // The installation is checked first: the project stays open and nothing was asked.
+        QCOMPARE(fixture.manager()->projectCount(), 1);
     }
 
     void reopeningTheOpenProjectClosesItFirst()
@@ -198,8 +199,10 @@ private slots:
         QVERIFY(!manager->openProjectFile(fixture.path(QStringLiteral("bare.zmxp")), true));
         QVERIFY(!manager->openProjectFile(fixture.path(QStringLiteral("missing.zmxp")), true));
         QCOMPARE(manager->projectCount(), 0);
-        QVERIFY(outputText(window).contains(QStringLiteral("bare.zmxp could not be opened")));
-        QVERIFY(outputText(window).contains(QStringLiteral("missing.zmxp could not be opened")));
+        QVERIFY(outputText(window).contains(QStringLiteral("Cannot open project %1: it has no build configuration")
+                                                .arg(fixture.path(QStringLiteral("bare.zmxp")))));
+        QVERIFY(outputText(window).contains(QStringLiteral("Cannot open project %1: the file does not exist")
+                                                .arg(fixture.path(QStringLiteral("missing.zmxp")))));
         QVERIFY(boxTexts(window).isEmpty());
         QCOMPARE(actionStates(window), idle);
     }
@@ -304,6 +307,43 @@ private slots:
         QVERIFY(project->isModified());
         QVERIFY(window->action(SrcManager::SaveProject)->isEnabled());
         QCOMPARE(project->projectTreeItem()->text(0), QStringLiteral("*blinky"));
+    }
+
+    void reloadsTheProjectFileChangedOnDisk()
+    {
+        ManagerFixture fixture;
+        SrcManager *window = fixture.createWindow();
+        ProjectsManager *manager = window->projects();
+        QVERIFY(fixture.openTypical());
+        const QString main = fixture.path(QStringLiteral("src/main.c"));
+        QVERIFY(editorOf(window, main));
+        const QByteArray original = ManagerFixture::readFile(fixture.projectPath());
+        QVERIFY(original.contains("Blinks the LED"));
+        DialogAnswerer::seenTexts().clear();
+
+        // Our own save raises no question.
+        manager->currentProject()->setModified(true);
+        manager->saveProject();
+        QTest::qWait(600);
+        QVERIFY(DialogAnswerer::seenTexts().isEmpty());
+
+        // Refused: the project stays as it is, and the same change is not asked about again.
+        DialogAnswerer::pressButton(QMessageBox::No);
+        ManagerFixture::writeFile(fixture.projectPath(), QByteArray(original).replace("Blinks the LED", "Refused"));
+        QTRY_COMPARE(DialogAnswerer::seenTexts().size(), 1);
+        QVERIFY(DialogAnswerer::seenTexts().first().contains(QStringLiteral("blinky.zmxp has been changed outside")));
+        QTest::qWait(600);
+        QCOMPARE(DialogAnswerer::seenTexts().size(), 1);
+        QVERIFY(manager->currentProject()->description().startsWith(QStringLiteral("Blinks the LED")));
+
+        // Accepted: reloaded, with its editor open again.
+        DialogAnswerer::pressButton(QMessageBox::Yes);
+        ManagerFixture::writeFile(fixture.projectPath(), QByteArray(original).replace("Blinks the LED", "Reloaded"));
+        QTRY_VERIFY(manager->currentProject() && manager->currentProject()->description().startsWith(QStringLiteral("Reloaded")));
+        QCOMPARE(DialogAnswerer::seenTexts().size(), 2);
+        QCOMPARE(manager->projectCount(), 1);
+        QCOMPARE(window->openFileNames(), QStringList(main));
+        QCOMPARE(boxTexts(window), QStringList({"Debug", "Release", "Configurations..."}));
     }
 
     void renamesOnlyWhatTheUserTyped()
@@ -609,6 +649,28 @@ private slots:
         QCOMPARE(manager->projectFileNames(), QStringList(fixture.path(QStringLiteral("second/second.zmxp"))));
         QVERIFY(window->tabs()->openFileNames().isEmpty());
         QCOMPARE(window->recentProjectList().value(0), fixture.projectPath());
+    }
+
+    void remembersTheConfigurationChosenForEachProject()
+    {
+        ManagerFixture fixture;
+        ManagerFixture::writeFile(fixture.path(QStringLiteral("second/second.zmxp")),
+                                  ManagerFixture::readFile(fixture.path(QStringLiteral("blinky.zmxp"))));
+        SrcManager *window = fixture.createWindow();
+        QVERIFY(fixture.openTypical());
+        window->configurationBox()->setCurrentIndex(1);
+        QCOMPARE(window->currentTarget(), QStringLiteral("Release"));
+        QCOMPARE(window->projects()->currentProject()->currentConfiguration()->name(), QStringLiteral("Release"));
+        // Another project starts with its first configuration, and keeps its own choice.
+        window->openProject(fixture.path(QStringLiteral("second/second.zmxp")));
+        QCOMPARE(window->currentTarget(), QStringLiteral("Debug"));
+
+        // After a restart, the project comes back with the configuration last chosen for it.
+        ManagerFixture::rememberOpen(fixture.projectPath(), {});
+        window = fixture.createWindow();
+        QCOMPARE(window->projects()->projectFileNames(), QStringList(fixture.projectPath()));
+        QCOMPARE(window->currentTarget(), QStringLiteral("Release"));
+        QCOMPARE(window->projects()->currentProject()->currentConfiguration()->name(), QStringLiteral("Release"));
     }
 
     void aVanishedProjectIsNotRestored()

@@ -3,6 +3,7 @@
 #include "build/buildconfiglist.h"
 #include "build/compilerdetector.h"
 #include "dialoganswerer.h"
+#include "fakesimulatorlocator.h"
 #include "core/simulatorlink.h"
 #include "editor/outtextedit.h"
 #include "editor/outwindow.h"
@@ -39,7 +40,8 @@ private:
     QString output() const { return window->output()->textEdit()->toPlainText(); }
     QAction *action(SrcManager::Action id) const { return window->action(id); }
 
-    // The AVR board opened in a fresh window whose simulator installation is the stand-in.
+    // The AVR board, without its design file, opened in a fresh window whose simulator
+    // installation is the stand-in.
     bool openBoard(bool detectToolChain)
     {
         window = std::make_unique<SrcManager>();
@@ -51,7 +53,8 @@ private:
                 return false;
             avr->storeDetection(true, detected.directory);
         }
-        if (!TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path()))
+        if (!TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path())
+            || !TestFiles::dropDesign(at(QStringLiteral("ATmega328P_Board.zmxp"))))
             return false;
         window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
         return manager()->projectCount() == 1;
@@ -80,6 +83,7 @@ private slots:
         window.reset();
         work.reset();
         installation.reset();
+        FakeSimulatorLocator::uninstall();
     }
 
     // A board project opens, gets a new design (which starts the simulator on it), builds,
@@ -220,8 +224,11 @@ private slots:
         // The window answers from the simulator lists installed beside it.
         QVERIFY(window->isSimulated(QStringLiteral("AVR"), QStringLiteral("atmega328p")));
         QVERIFY(!window->isSimulated(QStringLiteral("avr"), QStringLiteral("ATmega328P")));
+        // Neither a stored installation nor one beside the program.
         window->setQuorvinPath(QString());
+        FakeSimulatorLocator::install();
         QVERIFY(TestFiles::copyTree(QStringLiteral(ZMX_SOURCE_DIR "/data/devboards/avr_atmega328p"), work->path()));
+        QVERIFY(TestFiles::dropDesign(at(QStringLiteral("ATmega328P_Board.zmxp"))));
         window->openProject(at(QStringLiteral("ATmega328P_Board.zmxp")));
         QCOMPARE(output().count(QStringLiteral("Cannot launch the design file as no Quorvin installation has been detected.")), 1);
         action(SrcManager::OpenDebugger)->trigger();

@@ -39,3 +39,25 @@ bool TestFiles::isIntelHex(const QString &path)
     }
     return records.size() > 1 && records.last() == ":00000001FF";
 }
+
+bool TestFiles::dropDesign(const QString &projectFile)
+{
+    QFile file(projectFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QList<QByteArray> kept;
+    QString design;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const int at = line.indexOf(".dsn\"");
+        if (at < 0) {
+            kept.append(line);
+            continue;
+        }
+        const int start = line.indexOf("NAME=\"") + 6;
+        design = QString::fromUtf8(line.mid(start, at + 4 - start));
+    }
+    file.close();
+    if (!design.isEmpty())
+        QFile::remove(QFileInfo(projectFile).dir().filePath(design));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(kept.join('\n')) >= 0;
+}

@@ -14,6 +14,9 @@ public:
     static QByteArray contents(const QString &path);
     // Intel HEX records only (":" and hexadecimal digits), ending with the end-of-file record.
     static bool isIntelHex(const QString &path);
+    // Takes the design file (.dsn) out of a copied project file and deletes it, for tests of
+    // a project that has none yet; false when the project file cannot be rewritten.
+    static bool dropDesign(const QString &projectFile);
 };
 
 #endif
