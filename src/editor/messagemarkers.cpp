@@ -16,6 +16,8 @@ constexpr int symbolSize = 14;
 
 const QColor errorColour(0xc6, 0x28, 0x28);
 const QColor warningColour(0xf2, 0xa9, 0x00);
+// The badge's amber is too light for a thin squiggle on white.
+const QColor warningInk(0xb0, 0x78, 0x00);
 const QColor noteColour(0x1e, 0x6f, 0xc8);
 
 // A filled badge with a mark inside, drawn rather than loaded so that it needs no files and
@@ -92,9 +94,12 @@ void MessageMarkers::defineMarkers()
     for (int other = 1; other < editor->margins(); ++other)
         editor->setMarginMarkerMask(other, editor->marginMarkerMask(other) & ~(symbols | tints));
 
-    editor->indicatorDefine(QsciScintilla::SquiggleLowIndicator, columnIndicator);
-    editor->setIndicatorForegroundColor(errorColour, columnIndicator);
-    editor->setIndicatorDrawUnder(true, columnIndicator);
+    editor->indicatorDefine(QsciScintilla::SquiggleLowIndicator, errorColumn);
+    editor->setIndicatorForegroundColor(errorColour, errorColumn);
+    editor->setIndicatorDrawUnder(true, errorColumn);
+    editor->indicatorDefine(QsciScintilla::SquiggleLowIndicator, warningColumn);
+    editor->setIndicatorForegroundColor(warningInk, warningColumn);
+    editor->setIndicatorDrawUnder(true, warningColumn);
 }
 
 void MessageMarkers::add(int index, const BuildMessage &message)
@@ -142,7 +147,8 @@ void MessageMarkers::underlineColumn(const BuildMessage &message)
     long end = editor->SendScintilla(QsciScintillaBase::SCI_WORDENDPOSITION, static_cast<unsigned long>(start), 1L);
     if (end <= start)
         end = editor->positionFromLineIndex(message.line, column + 1);
-    editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(columnIndicator));
+    const int indicator = message.kind == BuildMessage::Kind::Warning ? warningColumn : errorColumn;
+    editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(indicator));
     editor->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start), end - start);
 }
 
@@ -154,10 +160,20 @@ void MessageMarkers::clear()
             editor->markerDeleteHandle(entry.lineHandle);
     }
     entries.clear();
-    editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(columnIndicator));
-    editor->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, editor->length());
+    for (const int indicator : {errorColumn, warningColumn}) {
+        editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(indicator));
+        editor->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, editor->length());
+    }
     editor->clearAnnotations();
     editor->setMarginWidth(margin, 0);
+}
+
+void MessageMarkers::placeAgain()
+{
+    const QList<Entry> placed = entries;
+    clear();
+    for (const Entry &entry : placed)
+        add(entry.index, entry.message);
 }
 
 void MessageMarkers::setAnnotations(bool shown)
@@ -222,6 +238,7 @@ bool MessageMarkers::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     auto *help = static_cast<QHelpEvent *>(event);
     const QPoint point = help->pos();
+    constexpr int columns[] = {errorColumn, warningColumn};
     const long position = editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
                                                 static_cast<unsigned long>(point.x()), static_cast<long>(point.y()));
     const int line = static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
@@ -230,8 +247,10 @@ bool MessageMarkers::eventFilter(QObject *watched, QEvent *event)
     for (int number = 0; number < editor->margins(); ++number)
         margins += editor->marginWidth(number);
     const bool inMargin = point.x() < margins;
-    const bool onColumn = editor->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
-                                                static_cast<unsigned long>(columnIndicator), position) != 0;
+    const bool onColumn = std::any_of(std::begin(columns), std::end(columns), [this, position](int indicator) {
+        return editor->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, static_cast<unsigned long>(indicator),
+                                     position) != 0;
+    });
     const QString text = (inMargin || onColumn) ? textAt(line) : QString();
     if (text.isEmpty()) {
         QToolTip::hideText();

@@ -24,13 +24,17 @@ public:
     static constexpr int noteSymbol = 22;
     static constexpr int errorLine = 23;
     static constexpr int warningLine = 24;
-    static constexpr int columnIndicator = 20;
+    // The erroneous column, underlined in the colour of its message's kind.
+    static constexpr int errorColumn = 20;
+    static constexpr int warningColumn = 21;
 
     explicit MessageMarkers(QsciScintilla *editor);
 
     // index is the message's place in the build's list.
     void add(int index, const BuildMessage &message);
     void clear();
+    // Puts every message back on the line the build named, after the whole text was replaced.
+    void placeAgain();
     void setAnnotations(bool shown);
 
     int count() const { return static_cast<int>(entries.size()); }

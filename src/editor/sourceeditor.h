@@ -68,6 +68,8 @@ private:
     void enableAction(Workbench::Action which, bool enabled) const;
     QString syntaxFile() const;
     void reload();
+    // Shows text read from the file as the editor's unmodified text.
+    void takeContent(const TextFile::Content &content);
     void rememberDisk();
 
     Workbench *owner;

@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(editor.marginWidth(MessageMarkers::margin), 0);
 
         markers->add(0, message(path, 1, 4, BuildMessage::Kind::Error, QStringLiteral("kinds.c:2:5: error: one")));
-        markers->add(1, message(path, 2, 0, BuildMessage::Kind::Warning, QStringLiteral("kinds.c:3: warning: two")));
+        markers->add(1, message(path, 2, 4, BuildMessage::Kind::Warning, QStringLiteral("kinds.c:3: warning: two")));
         markers->add(2, message(path, 2, 0, BuildMessage::Kind::Error, QStringLiteral("kinds.c:3: error: three")));
         markers->add(3, message(path, 3, 0, BuildMessage::Kind::Note, QStringLiteral("kinds.c:4: note: four")));
         // A line the file does not have (the file changed since the build) gets nothing.
@@ -109,13 +109,17 @@ private slots:
 
         // The column is underlined from the column to the end of its word.
         const long start = editor.positionFromLineIndex(1, 4);
-        const auto indicatorAt = [&editor](long position) {
-            return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
-                                        static_cast<unsigned long>(MessageMarkers::columnIndicator), position) != 0;
+        const auto indicatorAt = [&editor](long position, int indicator = MessageMarkers::errorColumn) {
+            return editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, static_cast<unsigned long>(indicator),
+                                        position) != 0;
         };
         QVERIFY(indicatorAt(start));
         QVERIFY(!indicatorAt(start - 1));
         QVERIFY(!indicatorAt(start + 1));
+        QVERIFY(!indicatorAt(start, MessageMarkers::warningColumn));
+        // A warning's column is underlined in the warning's own colour.
+        const long warned = editor.positionFromLineIndex(2, 4);
+        QVERIFY(indicatorAt(warned, MessageMarkers::warningColumn));
 
         editor.messageMarkers()->setAnnotations(true);
         QCOMPARE(editor.annotation(2), QStringLiteral("kinds.c:3: warning: two\nkinds.c:3: error: three"));
@@ -127,6 +131,7 @@ private slots:
             QCOMPARE(editor.annotation(line), QString());
         }
         QVERIFY(!indicatorAt(start));
+        QVERIFY(!indicatorAt(warned, MessageMarkers::warningColumn));
         QCOMPARE(editor.marginWidth(MessageMarkers::margin), 0);
     }
 
@@ -142,6 +147,15 @@ private slots:
         editor.setSelection(0, 0, 2, 0);
         editor.removeSelectedText();
         QCOMPARE(editor.messageMarkers()->lineOf(7), 2);
+
+        // Taking in a change made outside replaces the whole text; the marker stays on the
+        // build's line instead of gathering on the first.
+        editor.setModified(false);
+        QCOMPARE(makeFile(QStringLiteral("moves.c"), "int a;\nint b;\nint c;\nint d;\n"), path);
+        editor.checkDisk();
+        QCOMPARE(editor.lines(), 5);
+        QCOMPARE(editor.messageMarkers()->lineOf(7), 2);
+        QCOMPARE(editor.markersAtLine(0), 0u);
     }
 
     void tabsMarkOpenAndLaterOpenedEditors()
