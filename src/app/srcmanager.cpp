@@ -110,6 +110,7 @@ SrcManager::SrcManager() : QMainWindow(nullptr)
     addDockWidget(Qt::LeftDockWidgetArea, projectsManager);
     tabsHolder = new SrcTabsHolder(this, this);
     tabsHolder->setMinimumWidth(360);
+    tabsHolder->setMessageList(&messageList);
     setCentralWidget(tabsHolder);
 
     createActions();
@@ -269,6 +270,7 @@ void SrcManager::createMenus()
     editMenu->addActions({actions[Find], actions[FindNext], actions[Replace]});
     editMenu->addSeparator();
     editMenu->addAction(actions[Goto]);
+    createMessageActions();
 
     createViewMenu();
 

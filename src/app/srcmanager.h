@@ -2,6 +2,7 @@
 #define SRCMANAGER_H
 
 #include "core/workbench.h"
+#include "editor/messagelist.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -75,6 +76,7 @@ public:
     void addSuccess(const QString &text) override;
     void addMessageLink(const QString &file, int line, int column, const QString &text) override;
     void addErrorLink(const QString &file, int line, int column, QString &text) override;
+    void addBuildMessage(const BuildMessage &message) override;
     QString compilersDirectory(bool defaultOnly = false) override;
     QString toolsDirectory(bool defaultOnly = false) override;
     QString simulatorDirectory(bool defaultOnly = false) override;
@@ -113,6 +115,8 @@ public slots:
     void newMRUFile(const QString &fileName) override;
     void newMRUProject(const QString &fileName) override;
     void abortBuild();
+    void nextMessage() { stepMessage(true); }
+    void previousMessage() { stepMessage(false); }
 
 signals:
     // Every help request, whether or not a help viewer could show it.
@@ -139,6 +143,8 @@ private:
     void connectActions();
     void createToolBars();
     void createMenus();
+    void createMessageActions();
+    void stepMessage(bool forward);
     void createViewMenu();
     void updateWindowTitle();
     void rememberConfiguration(const QString &name);
@@ -168,6 +174,11 @@ private:
     SrcTabsHolder *tabsHolder = nullptr;
     ProjectsManager *projectsManager = nullptr;
     OutWindow *outWindow = nullptr;
+    // The messages of the last build; the output and the editors' markers show them.
+    MessageList messageList;
+    QAction *nextMessageAction = nullptr;
+    QAction *previousMessageAction = nullptr;
+    QAction *annotationsAction = nullptr;
     FindDialog *findDialog_ = nullptr;
     GotoLineDialog *gotoLineDialog_ = nullptr;
     Print *printer_ = nullptr;

@@ -13,6 +13,10 @@
 
 void SrcManager::clearOutput()
 {
+    // The messages live in the output: a build, Clean and closing a project all start by
+    // clearing it, and so end the markers of the build before.
+    messageList.clear();
+    tabsHolder->clearMessages();
     if (outWindow)
         outWindow->clearOutput();
 }

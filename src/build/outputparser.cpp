@@ -40,6 +40,19 @@ void OutputParser::setDirectories(const QString &project, const QString &build)
 
 bool OutputParser::parseMessage(const QString &text, QString &file, int &line, int &column) const
 {
+    BuildMessage message;
+    const bool found = parseMessage(text, message);
+    file = message.file;
+    line = message.line;
+    column = message.column;
+    return found;
+}
+
+bool OutputParser::parseMessage(const QString &text, BuildMessage &message) const
+{
+    QString &file = message.file;
+    int &line = message.line;
+    int &column = message.column;
     file.clear();
     line = 0;
     column = 0;
@@ -48,6 +61,7 @@ bool OutputParser::parseMessage(const QString &text, QString &file, int &line, i
         if (!match.hasMatch())
             continue;
         bool ok = true;
+        message.kind = BuildMessage::Kind::Error;
         for (const MessageField &field : definition.fields) {
             const QString value = match.captured(field.position);
             if (field.name.isEmpty() || value.isEmpty())
@@ -58,6 +72,8 @@ bool OutputParser::parseMessage(const QString &text, QString &file, int &line, i
                 line = value.toInt(&ok, 10) + field.offset;
             } else if (field.name == QLatin1String("COLUMN")) {
                 column = value.toInt(&ok, 10) + field.offset;
+            } else if (field.name == QLatin1String("KIND")) {
+                message.kind = BuildMessage::kindFromWord(value);
             }
             if (!ok)
                 break;
@@ -99,21 +115,39 @@ bool OutputParser::matchesAnyMessage(const QString &text) const
                        [&text](const Definition &definition) { return definition.pattern.match(text).hasMatch(); });
 }
 
-bool OutputParser::addLink(QString &text, bool error) const
+bool OutputParser::addLink(QString &text, bool error)
 {
-    QString file;
-    int line = 0;
-    int column = 0;
-    if (!parseMessage(text, file, line, column))
+    BuildMessage message;
+    if (!parseMessage(text, message))
         return false;
+    message.text = text;
     if (error)
-        workbench->addErrorLink(file, line, column, text);
+        workbench->addErrorLink(message.file, message.line, message.column, text);
     else
-        workbench->addMessageLink(file, line, column, text);
+        workbench->addMessageLink(message.file, message.line, message.column, text);
+    if (message.kind == BuildMessage::Kind::Error)
+        ++errors;
+    else if (message.kind == BuildMessage::Kind::Warning)
+        ++warnings;
+    workbench->addBuildMessage(message);
     return true;
 }
 
-void OutputParser::outputLine(QString text) const
+void OutputParser::resetCounts()
+{
+    errors = 0;
+    warnings = 0;
+}
+
+QString OutputParser::countsText() const
+{
+    // Spelt out for one, so that the line reads well without a translation loaded.
+    const QString errorText = errors == 1 ? tr("1 error") : tr("%1 errors").arg(errors);
+    const QString warningText = warnings == 1 ? tr("1 warning") : tr("%1 warnings").arg(warnings);
+    return tr("%1, %2").arg(errorText, warningText);
+}
+
+void OutputParser::outputLine(QString text)
 {
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
@@ -137,7 +171,7 @@ bool OutputParser::reportsError(const QString &text)
     return words.match(text).hasMatch();
 }
 
-void OutputParser::readErrorFiles(const QList<ErrorFile> &files) const
+void OutputParser::readErrorFiles(const QList<ErrorFile> &files)
 {
     if (!workbench)
         return;

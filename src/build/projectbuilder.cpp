@@ -102,6 +102,7 @@ bool ProjectBuilder::runMake(const QString &workingDirectory, const QString &goa
         return false;
     WaitCursor cursor;
     building = true;
+    parser.resetCounts();
     const bool ok = run(workingDirectory, goal);
     if (mainWindow)
         mainWindow->showStatusMessage(QString());
@@ -163,6 +164,10 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
         }
     }
     parser.readErrorFiles(errorFiles);
+    // The counts end the tools' output, ahead of the outcome line that callers look for last.
+    const bool isBuild = goal != QLatin1String("clean") && goal != QLatin1String("tidy");
+    if (ok && isBuild && mainWindow)
+        mainWindow->addMessage(parser.countsText());
     if (!ok)
         return false;
     if (result.outcome == MakeRunner::Outcome::Crashed) {
@@ -235,7 +240,11 @@ bool ProjectBuilder::compile()
         return false;
     BuildProject *configuration = project.currentConfiguration();
     const QDateTime start = QDateTime::currentDateTime();
-    if (!runMake(projectDirectory(), configuration->targetName()) || !targetMade(start))
+    const bool ok = runMake(projectDirectory(), configuration->targetName()) && targetMade(start);
+    // The counts stay in the status bar until the next status text.
+    if (mainWindow)
+        mainWindow->showStatusMessage(parser.countsText());
+    if (!ok)
         return false;
     if (mainWindow)
         mainWindow->addSuccess(tr("Compiled successfully.\n"));

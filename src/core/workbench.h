@@ -1,6 +1,8 @@
 #ifndef WORKBENCH_H
 #define WORKBENCH_H
 
+#include "core/buildmessage.h"
+
 #include <QDomDocument>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,9 @@ public:
     virtual void addMessageLink(const QString &file, int line, int column, const QString &text) = 0;
     // Escapes "<" and ">" of text in place, as the output window does.
     virtual void addErrorLink(const QString &file, int line, int column, QString &text) = 0;
+    // The message behind the link line just added, for the editors' markers and for stepping
+    // through the messages; windows without editors ignore it.
+    virtual void addBuildMessage(const BuildMessage &) {}
 
     // Working directories; defaultOnly asks for the computed default without storing it.
     virtual QString compilersDirectory(bool defaultOnly = false) = 0;

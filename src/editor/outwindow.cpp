@@ -5,6 +5,7 @@
 #include "editor/outtextedit.h"
 
 #include <QCoreApplication>
+#include <QTextBlock>
 #include <QTextDocument>
 
 OutWindow::OutWindow(Workbench *owner, QWidget *parent) : QDockWidget(parent), owner(owner)
@@ -108,4 +109,24 @@ void OutWindow::openLocation(const QString &file, int line, int column)
         return;
     owner->openFileAt(file, line, column);
     QCoreApplication::processEvents();
+}
+
+int OutWindow::lastLine() const
+{
+    if (!textView || textView->document()->isEmpty())
+        return -1;
+    return textView->document()->blockCount() - 1;
+}
+
+void OutWindow::selectLine(int line)
+{
+    if (!textView)
+        return;
+    const QTextBlock block = textView->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    textView->setTextCursor(cursor);
+    textView->ensureCursorVisible();
 }

@@ -28,6 +28,10 @@ public:
     void openLocation(const QString &file, int line, int column);
 
     OutTextEdit *textEdit() const { return textView; }
+    // The number of the last output line, to find it again with selectLine; -1 when empty.
+    int lastLine() const;
+    // Selects the whole output line and scrolls it into view.
+    void selectLine(int line);
 
 private:
     void append(const QTextCharFormat &format, const QString &text);

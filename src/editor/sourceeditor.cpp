@@ -3,6 +3,7 @@
 #include "core/filewatcher.h"
 #include "core/waitcursor.h"
 #include "editor/editorappearance.h"
+#include "editor/messagemarkers.h"
 #include "platform/paths.h"
 
 #include <QAction>
@@ -44,6 +45,7 @@ SourceEditor::SourceEditor(Workbench *owner, const QString &path, QWidget *paren
     EditorAppearance appearance(settingsStore());
     appearance.applyTextItem(this);
     setUtf8(true);
+    markers = new MessageMarkers(this);
     loadFile(path);
     connect(this, &QsciScintilla::modificationChanged, this, &SourceEditor::documentWasModified);
     connect(this, &QsciScintilla::copyAvailable, this, &SourceEditor::copyAvailabilityChanged);
@@ -61,13 +63,7 @@ void SourceEditor::loadFile(const QString &path)
     if (!path.isEmpty()) {
         if (const std::optional<TextFile::Content> content = TextFile::read(path)) {
             setFileName(path);
-            encoding_ = content->encoding;
-            QBuffer buffer;
-            buffer.setData(content->text.toUtf8());
-            buffer.open(QIODevice::ReadOnly);
-            read(&buffer);
-            setModified(false);
-            rememberDisk();
+            takeContent(*content);
             return;
         }
         if (owner)
@@ -76,6 +72,19 @@ void SourceEditor::loadFile(const QString &path)
     setFileName(QString());
     markModified();
     setWindowModified(false);
+}
+
+void SourceEditor::takeContent(const TextFile::Content &content)
+{
+    encoding_ = content.encoding;
+    QBuffer buffer;
+    buffer.setData(content.text.toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    read(&buffer);
+    setModified(false);
+    rememberDisk();
+    // Scintilla gathers the markers of replaced lines on the first line.
+    markers->placeAgain();
 }
 
 // Scintilla can only clear the modified state; an edit that leaves the text as it was
@@ -215,13 +224,7 @@ void SourceEditor::reload()
     int index = 0;
     getCursorPosition(&line, &index);
     const int firstLine = firstVisibleLine();
-    encoding_ = content->encoding;
-    QBuffer buffer;
-    buffer.setData(content->text.toUtf8());
-    buffer.open(QIODevice::ReadOnly);
-    read(&buffer);
-    setModified(false);
-    rememberDisk();
+    takeContent(*content);
     // The user keeps the place in the file, as far as the new text reaches.
     const int last = std::max(0, lines() - 1);
     setCursorPosition(std::min(line, last), std::min(index, lineLength(std::min(line, last))));

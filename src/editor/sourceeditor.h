@@ -7,6 +7,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+class MessageMarkers;
 class QMenu;
 class QSettings;
 
@@ -37,6 +38,7 @@ public:
     bool isSameFile(const QString &other) const;
     void gotoPosition(int line, int column);
     void applySettings();
+    MessageMarkers *messageMarkers() const { return markers; }
     TextFile::Encoding encoding() const { return encoding_; }
     // Whether the file was deleted outside the editor since it was read or written here.
     bool isMissingOnDisk() const { return missingOnDisk; }
@@ -66,10 +68,13 @@ private:
     void enableAction(Workbench::Action which, bool enabled) const;
     QString syntaxFile() const;
     void reload();
+    // Shows text read from the file as the editor's unmodified text.
+    void takeContent(const TextFile::Content &content);
     void rememberDisk();
 
     Workbench *owner;
     QMenu *contextMenu = nullptr;
+    MessageMarkers *markers = nullptr;
     QString currentFile;
     bool copyAvailable = false;
     TextFile::Encoding encoding_ = TextFile::Encoding::Local;

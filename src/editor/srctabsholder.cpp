@@ -2,6 +2,8 @@
 
 #include "core/workbench.h"
 #include "core/filewatcher.h"
+#include "editor/messagelist.h"
+#include "editor/messagemarkers.h"
 #include "editor/sourceeditor.h"
 
 #include <QPointer>
@@ -94,6 +96,7 @@ void SrcTabsHolder::openEditor(const QString &path)
         return;
     }
     auto *editor = new SourceEditor(owner, path);
+    showMessages(editor);
     const int index = addTab(editor, editor->tabTitle());
     setTabToolTip(index, editor->fileName());
     setCurrentIndex(index);
@@ -215,4 +218,36 @@ void SrcTabsHolder::close()
     SourceEditor *editor = currentEditor();
     if (editor && editor->maybeClose())
         delete editor;
+}
+
+void SrcTabsHolder::showMessages(SourceEditor *editor) const
+{
+    editor->messageMarkers()->setAnnotations(messageAnnotations);
+    if (!messages)
+        return;
+    for (int index = 0; index < messages->count(); ++index) {
+        if (editor->isSameFile(messages->at(index).file))
+            editor->messageMarkers()->add(index, messages->at(index));
+    }
+}
+
+void SrcTabsHolder::showMessage(int index)
+{
+    if (!messages || index < 0 || index >= messages->count())
+        return;
+    if (SourceEditor *editor = findEditor(messages->at(index).file))
+        editor->messageMarkers()->add(index, messages->at(index));
+}
+
+void SrcTabsHolder::clearMessages()
+{
+    for (SourceEditor *editor : editors())
+        editor->messageMarkers()->clear();
+}
+
+void SrcTabsHolder::setMessageAnnotations(bool shown)
+{
+    messageAnnotations = shown;
+    for (SourceEditor *editor : editors())
+        editor->messageMarkers()->setAnnotations(shown);
 }

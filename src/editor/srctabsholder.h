@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTabWidget>
 
+class MessageList;
 class FileWatcher;
 class SourceEditor;
 class Workbench;
@@ -31,6 +32,13 @@ public:
     void applySettingsToAll();
     QStringList openFileNames() const;
 
+    // The build's messages, marked in every editor of their files, including editors
+    // opened later; the list stays the caller's.
+    void setMessageList(const MessageList *list) { messages = list; }
+    void showMessage(int index);
+    void clearMessages();
+    void setMessageAnnotations(bool shown);
+
 public slots:
     void saveAll();
     void closeTab(int index);
@@ -53,7 +61,11 @@ private:
     int indexOfEditor(const QString &path) const;
     QList<SourceEditor *> editors() const;
 
+    void showMessages(SourceEditor *editor) const;
+
     Workbench *owner;
+    const MessageList *messages = nullptr;
+    bool messageAnnotations = false;
     FileWatcher *watcher;
 };
 

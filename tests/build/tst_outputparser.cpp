@@ -122,6 +122,58 @@ private slots:
         QVERIFY(!parse(QStringLiteral("/abs.c:1:1: error: z")).ok);
     }
 
+    void messagesCarryTheKindTheirDefinitionCaptures_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("error") << "main.c:3:5: error: expected ';' before '}' token" << int(BuildMessage::Kind::Error);
+        QTest::newRow("fatal error") << "main.c:1:10: fatal error: x.h: No such file" << int(BuildMessage::Kind::Error);
+        QTest::newRow("warning") << "main.c:2:1: warning: unused" << int(BuildMessage::Kind::Warning);
+        QTest::newRow("note") << "main.c:2:1: note: declared here" << int(BuildMessage::Kind::Note);
+        QTest::newRow("assembler word") << "main.c:2:1: Message[302] bank" << int(BuildMessage::Kind::Note);
+        // A definition without a KIND field still says something is wrong.
+        QTest::newRow("no kind field") << "main.c:7: undefined reference to `f'" << int(BuildMessage::Kind::Error);
+    }
+
+    void messagesCarryTheKindTheirDefinitionCaptures()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, kind);
+        const MessageField kindField{QStringLiteral("KIND"), 4, 0};
+        parser->setDefinitions(
+            {definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (fatal error|error|warning|note|Message)"),
+                        {fileField, lineField, {QStringLiteral("COLUMN"), 3, -1}, kindField}),
+             definition(QStringLiteral("^([^:]+):(\\d+): undefined"), {fileField, lineField})});
+        parser->outputLine(line);
+        QCOMPARE(workbench->buildMessages.size(), 1);
+        const BuildMessage &message = workbench->buildMessages.first();
+        QCOMPARE(int(message.kind), kind);
+        QCOMPARE(message.file, at(QStringLiteral("src/main.c")));
+        // The message keeps the text as the tool wrote it, angle brackets and all.
+        QCOMPARE(message.text, line);
+        QCOMPARE(workbench->links.size(), 1);
+        QCOMPARE(workbench->links.first().line, message.line);
+        QCOMPARE(workbench->links.first().column, message.column);
+        QCOMPARE(parser->errorCount(), kind == int(BuildMessage::Kind::Error) ? 1 : 0);
+        QCOMPARE(parser->warningCount(), kind == int(BuildMessage::Kind::Warning) ? 1 : 0);
+    }
+
+    void countsMessagesUntilReset()
+    {
+        parser->setDefinitions({definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (error|warning)"),
+                                           {fileField, lineField, {QStringLiteral("KIND"), 4, 0}})});
+        parser->outputLine(QStringLiteral("main.c:1:1: error: a"));
+        parser->outputLine(QStringLiteral("main.c:2:1: error: b"));
+        parser->outputLine(QStringLiteral("main.c:3:1: warning: c"));
+        // Unlinked lines are no messages of a file and are not counted.
+        parser->outputLine(QStringLiteral("elsewhere.c:3:1: error: d"));
+        QCOMPARE(parser->errorCount(), 2);
+        QCOMPARE(parser->warningCount(), 1);
+        QCOMPARE(parser->countsText(), QStringLiteral("2 errors, 1 warning"));
+        parser->resetCounts();
+        QCOMPARE(parser->countsText(), QStringLiteral("0 errors, 0 warnings"));
+    }
+
     void carriesValuesBetweenDefinitions()
     {
         parser->setDefinitions({

@@ -155,9 +155,12 @@ private slots:
         QCOMPARE(messages(), QStringList({QStringLiteral("args: -B --makefile=Main/Makefile Debug"),
                                           QStringLiteral("cwd: ") + work->path(),
                                           QStringLiteral("path: ") + QString::fromLocal8Bit(path) + QStringLiteral(":/opt/tchain/bin"),
-                                          QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra")}));
+                                          QStringLiteral("tdev: t100"), QStringLiteral("tpath: /base:/opt/tchain/bin/extra"),
+                                          QStringLiteral("0 errors, 0 warnings")}));
         QCOMPARE(workbench->output.last(), QStringLiteral("success: Compiled successfully.\n"));
-        QCOMPARE(workbench->statusMessages, QStringList({QStringLiteral("Building"), QString()}));
+        // The build's counts stay in the status bar after it.
+        QCOMPARE(workbench->statusMessages,
+                 QStringList({QStringLiteral("Building"), QString(), QStringLiteral("0 errors, 0 warnings")}));
         QVERIFY(project->isMakefileCurrent());
 
         // A successful compile clears the rebuild request; the target's variables apply
@@ -169,11 +172,11 @@ private slots:
         QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile clean -s"));
         QCOMPARE(messages().at(4), QStringLiteral("tpath: "));
         QCOMPARE(messages().last(), QStringLiteral("Cleaned.\n"));
-        QCOMPARE(workbench->statusMessages.mid(4), QStringList({QStringLiteral("Cleaning"), QString()}));
+        QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Cleaning"), QString()}));
         QVERIFY(project->tidy());
         QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile tidy"));
         QCOMPARE(messages().last(), QStringLiteral("Tidied.\n"));
-        QCOMPARE(workbench->statusMessages.mid(6), QStringList({QStringLiteral("Building"), QString()}));
+        QCOMPARE(workbench->statusMessages.mid(8), QStringList({QStringLiteral("Building"), QString()}));
     }
 
     void reportsHowMakeEnded()
@@ -211,7 +214,7 @@ private slots:
                               QStringLiteral("error link: %1#2.0 main.c:3:1: error: boom").arg(at(QStringLiteral("main.c"))),
                               QStringLiteral("message:     3 | x"), QStringLiteral("message: next step"),
                               QStringLiteral("error: make: *** [Makefile:9: main.o] Error 1"),
-                              QStringLiteral("error: Error code 2\n")}));
+                              QStringLiteral("message: 1 error, 0 warnings"), QStringLiteral("error: Error code 2\n")}));
     }
 
     void abortsAndRefusesNestedRuns()
@@ -271,9 +274,11 @@ private slots:
         fakeMake("printf 'main.c:2:1: warning: w\\nnote from the compiler\\n' > main.err\n"
                  "printf 'unmatched log line\\n' > Main/link.log\nexit 1\n");
         QVERIFY(!project->compile());
+        // The test chain's definition names no kind, so its one link counts as an error.
         QCOMPARE(workbench->output,
                  QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
-                              QStringLiteral("message: note from the compiler"), QStringLiteral("error: Error code 1\n")}));
+                              QStringLiteral("message: note from the compiler"), QStringLiteral("message: 1 error, 0 warnings"),
+                              QStringLiteral("error: Error code 1\n")}));
     }
 
     void succeedsOnlyWhenTheTargetIsMade_data()

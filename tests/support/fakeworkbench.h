@@ -28,6 +28,7 @@ public:
     // Every output line in order, prefixed with its kind: "message: ", "error: ", "success: ".
     QStringList output;
     QList<Link> links;
+    QList<BuildMessage> buildMessages;
     QStringList openedFiles;
     QStringList mruFiles;
     QStringList mruProjects;
@@ -62,6 +63,7 @@ public:
     void addSuccess(const QString &text) override;
     void addMessageLink(const QString &file, int line, int column, const QString &text) override;
     void addErrorLink(const QString &file, int line, int column, QString &text) override;
+    void addBuildMessage(const BuildMessage &message) override { buildMessages.append(message); }
     QString compilersDirectory(bool defaultOnly = false) override;
     QString toolsDirectory(bool defaultOnly = false) override;
     QString simulatorDirectory(bool defaultOnly = false) override;
