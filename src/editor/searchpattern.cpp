@@ -49,7 +49,7 @@ Outline outlineExpression(const QString &text)
     // Alternatives, inline options and groups with their own syntax, and quoting are beyond
     // this reading.
     if (text.contains(QLatin1Char('|')) || text.contains(QLatin1String("(?")) || text.contains(QLatin1String("(*")) ||
-        text.contains(QLatin1String("\Q")))
+        text.contains(QLatin1String("\\Q")))
         return {};
     // Escapes that never match a line end and never see beyond the line.
     static const QLatin1String inLine("dwbBtaefh");
