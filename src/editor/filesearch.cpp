@@ -56,6 +56,17 @@ void FileSearch::searchFile(int index)
 
 qsizetype FileSearch::countMatches(bool firstOnly)
 {
+    // A plain ASCII text in its own case is nothing but its bytes: they need no decoding.
+    const SearchPattern::Options &options = pattern.options();
+    if (!options.regex && options.caseSensitive && !options.wholeWords &&
+        pattern.requiredBytes().size() == pattern.text().size()) {
+        const QByteArrayView all(bytes);
+        qsizetype matches = 0;
+        for (qsizetype at = all.indexOf(pattern.requiredBytes()); at >= 0 && !(firstOnly && matches);
+             at = all.indexOf(pattern.requiredBytes(), at + pattern.requiredBytes().size()))
+            ++matches;
+        return matches;
+    }
     if (!pattern.requiredBytes().isEmpty() && pattern.staysWithinLines()) {
         const qsizetype found = countInLines(firstOnly);
         if (found >= 0)
