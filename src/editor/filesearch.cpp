@@ -67,8 +67,10 @@ qsizetype FileSearch::countMatches(bool firstOnly)
             ++matches;
         return matches;
     }
-    if (!pattern.requiredBytes().isEmpty() && pattern.staysWithinLines()) {
-        const qsizetype found = countInLines(firstOnly);
+    // Looking for one match, only the lines that may hold it are decoded; counting them all,
+    // one pass of the engine over the whole text costs less than a call per line.
+    if (firstOnly && !pattern.requiredBytes().isEmpty() && pattern.staysWithinLines()) {
+        const int found = matchInLines();
         if (found >= 0)
             return found;
     }
@@ -80,11 +82,10 @@ qsizetype FileSearch::countMatches(bool firstOnly)
 
 // Only the lines that hold the required bytes can hold a match, and when no match reaches
 // over a line end, those lines are all that needs decoding and searching.
-qsizetype FileSearch::countInLines(bool firstOnly)
+int FileSearch::matchInLines()
 {
     const QByteArrayView all(bytes);
     const QByteArray &required = pattern.requiredBytes();
-    qsizetype matches = 0;
     qsizetype from = 0;
     while ((from = all.indexOf(required, from)) >= 0) {
         qsizetype start = from;
@@ -103,16 +104,11 @@ qsizetype FileSearch::countInLines(bool firstOnly)
                 return -1;
             *out++ = QLatin1Char(char(byte));
         }
-        const QStringView text(line.constData(), end - start);
-        if (firstOnly) {
-            if (pattern.containsMatch(text))
-                return 1;
-        } else {
-            matches += pattern.count(text);
-        }
+        if (pattern.containsMatch(QStringView(line.constData(), end - start)))
+            return 1;
         from = end;
     }
-    return matches;
+    return 0;
 }
 
 qsizetype FileSearch::replaceInFile(FileResult &result)

@@ -47,10 +47,11 @@ public:
 
 private:
     void searchFile(int index);
-    // Matches in the bytes just read: all of them, or 1 for the first; -1 from countInLines
-    // when a line must be decoded with the whole file.
+    // Matches in the bytes just read: all of them, or 1 for the first.
     qsizetype countMatches(bool firstOnly);
-    qsizetype countInLines(bool firstOnly);
+    // 1 when a line holds a match, 0 when none does, -1 when a line must be decoded with
+    // the whole file.
+    int matchInLines();
     // Replaces in the bytes just read and writes the file back; the replacements made.
     qsizetype replaceInFile(FileResult &result);
 
