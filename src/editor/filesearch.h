@@ -3,11 +3,10 @@
 
 #include "editor/searchpattern.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <atomic>
-
-class SourceFile;
 
 // One pass of a search over files on disk that no editor shows, file by file. run() does
 // the work in the calling thread; a BackgroundSearch runs it beside the event loop. Only
@@ -47,7 +46,14 @@ public:
     int firstMatchIndex() const { return firstMatch; }
 
 private:
-    void searchFile(int index, SourceFile &file);
+    void searchFile(int index);
+    // Matches in the bytes just read: all of them, or 1 for the first.
+    qsizetype countMatches(bool firstOnly);
+    // 1 when a line holds a match, 0 when none does, -1 when a line must be decoded with
+    // the whole file.
+    int matchInLines();
+    // Replaces in the bytes just read and writes the file back; the replacements made.
+    qsizetype replaceInFile(FileResult &result);
 
     SearchPattern pattern;
     QStringList files;
@@ -58,6 +64,9 @@ private:
     std::atomic<bool> cancelRequested{false};
     bool stoppedEarly = false;
     std::atomic<int> done{0};
+    // Kept from file to file, so that a pass over many files allocates little.
+    QByteArray bytes;
+    QString line;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "editor/searchpattern.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -10,10 +11,153 @@ const QLatin1String notWordAfter("(?![\\p{L}\\p{N}_])");
 // "^" and "$" work per line whatever the file's line ends are.
 const QLatin1String anyLineEnd("(*ANYCRLF)");
 
+bool isLineEnd(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// What a pattern says about its matches before any text is searched: the longest run of
+// ASCII characters that every match holds, and whether a match may reach over a line end.
+// Anything not understood here gives no run and "may reach over", which is always right.
+struct Outline
+{
+    QByteArray required;
+    bool withinLines = false;
+};
+
+Outline outlinePlain(const QString &text)
+{
+    Outline outline;
+    outline.withinLines = std::none_of(text.cbegin(), text.cend(), isLineEnd);
+    QByteArray run;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            run.append(char(c.unicode()));
+            continue;
+        }
+        if (run.size() > outline.required.size())
+            outline.required = run;
+        run.clear();
+    }
+    if (run.size() > outline.required.size())
+        outline.required = run;
+    return outline;
+}
+
+Outline outlineExpression(const QString &text)
+{
+    // Alternatives, inline options and groups with their own syntax, and quoting are beyond
+    // this reading.
+    if (text.contains(QLatin1Char('|')) || text.contains(QLatin1String("(?")) || text.contains(QLatin1String("(*")) ||
+        text.contains(QLatin1String("\\Q")))
+        return {};
+    // Escapes that never match a line end and never see beyond the line.
+    static const QLatin1String inLine("dwbBtaefh");
+    // Escapes without arguments that may match a line end or look beyond the line.
+    static const QLatin1String acrossLines("sSDWHVvRAzZG");
+    Outline outline;
+    outline.withinLines = true;
+    QByteArray run;
+    int depth = 0;
+    const auto endRun = [&] {
+        if (run.size() > outline.required.size())
+            outline.required = run;
+        run.clear();
+    };
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        const char16_t u = c.unicode();
+        if (u == '\\') {
+            if (++at == text.size())
+                return {};
+            const QChar escaped = text.at(at);
+            if (escaped.unicode() < 0x80 && !escaped.isLetterOrNumber()) {
+                if (isLineEnd(escaped))
+                    outline.withinLines = false;
+                if (depth == 0)
+                    run.append(char(escaped.unicode()));
+                else
+                    endRun();
+                continue;
+            }
+            if (acrossLines.contains(escaped))
+                outline.withinLines = false;
+            else if (!inLine.contains(escaped))
+                return {}; // an escape with arguments or a back reference
+            endRun();
+        } else if (u == '[') {
+            endRun();
+            // A class: one character, never a line end unless negated or named by an escape.
+            qsizetype end = at + 1;
+            if (end < text.size() && text.at(end) == QLatin1Char('^')) {
+                outline.withinLines = false;
+                ++end;
+            }
+            if (end < text.size() && text.at(end) == QLatin1Char(']'))
+                ++end;
+            while (end < text.size() && text.at(end) != QLatin1Char(']')) {
+                if (text.at(end) == QLatin1Char('\\')) {
+                    ++end;
+                    if (end < text.size() && text.at(end).isLetterOrNumber() && !inLine.contains(text.at(end)))
+                        outline.withinLines = false;
+                } else if (text.at(end) == QLatin1Char('[')) {
+                    // POSIX names such as [:space:] may hold line ends.
+                    outline.withinLines = false;
+                }
+                ++end;
+            }
+            if (end >= text.size())
+                return {};
+            at = end;
+        } else if (u == '(') {
+            endRun();
+            ++depth;
+        } else if (u == ')') {
+            endRun();
+            if (--depth < 0)
+                return {};
+        } else if (u == '*' || u == '?' || u == '{') {
+            if (u == '{') {
+                static const QRegularExpression quantifier(QStringLiteral("\\{\\d*,?\\d*\\}"));
+                const QRegularExpressionMatch counted =
+                    quantifier.match(text, at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+                if (!counted.hasMatch())
+                    return {};
+                at = counted.capturedEnd() - 1;
+            }
+            // What went before may be absent: it leaves the run.
+            if (!run.isEmpty())
+                run.chop(1);
+            endRun();
+        } else if (u == '+') {
+            // At least once: the character stays, but the run cannot go on past it.
+            endRun();
+        } else if (u == '.' || u == '^' || u == '$' || u >= 0x80) {
+            endRun();
+        } else if (depth == 0) {
+            if (isLineEnd(c))
+                outline.withinLines = false;
+            run.append(char(u));
+        } else {
+            if (isLineEnd(c))
+                outline.withinLines = false;
+            endRun();
+        }
+    }
+    endRun();
+    return outline;
+}
+
 }
 
 SearchPattern::SearchPattern(const QString &text, Options options) : text_(text), options_(options)
 {
+    const Outline outline = options.regex ? outlineExpression(text) : outlinePlain(text);
+    withinLines = outline.withinLines;
+    // Letters in another case are other bytes; such a search reads every file.
+    if (options.caseSensitive)
+        required = outline.required;
+
     QString core = options.regex ? text : QRegularExpression::escape(text);
     QString pattern = anyLineEnd;
     if (options.wholeWords)

@@ -1,6 +1,7 @@
 #ifndef SEARCHPATTERN_H
 #define SEARCHPATTERN_H
 
+#include <QByteArray>
 #include <QList>
 #include <QRegularExpression>
 #include <QString>
@@ -62,6 +63,13 @@ public:
     // The text with every match replaced; count receives the number of replacements.
     QString replaceAll(QStringView text, const QString &replaceText, qsizetype *count) const;
 
+    // A piece of ASCII text that every match holds, as bytes; empty when the pattern names
+    // none or letter case does not matter. Those bytes are the same in every encoding a
+    // source file is read in, so a file without them is ruled out before it is decoded.
+    const QByteArray &requiredBytes() const { return required; }
+    // Whether no match can reach over a line end, so that a line can be searched alone.
+    bool staysWithinLines() const { return withinLines; }
+
 private:
     QRegularExpressionMatch matchAt(QStringView text, qsizetype from) const;
     static QString expand(const QRegularExpressionMatch &match, const QString &replaceText);
@@ -70,6 +78,8 @@ private:
     Options options_;
     QRegularExpression expression;
     qsizetype prefixLength = 0;
+    QByteArray required;
+    bool withinLines = false;
 };
 
 #endif

@@ -19,6 +19,9 @@ constexpr QStringConverter::Flags keepBom = QStringConverter::Flag::ConvertIniti
 
 TextFile::Content TextFile::decode(const QByteArray &bytes)
 {
+    // Plain ASCII means the same characters in every local encoding, and back.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char byte) { return uchar(byte) < 0x80; }))
+        return {QString::fromLatin1(bytes), Encoding::Local};
     QStringDecoder local(QStringConverter::System, keepBom);
     const QString text = local(bytes);
     // Decoding without complaint is not enough: only a text that gives back the very same
@@ -76,19 +79,40 @@ QString TextFile::encodingName(Encoding encoding)
 
 std::optional<TextFile::Content> TextFile::read(const QString &path, QString *error)
 {
+    QByteArray bytes;
+    if (!readBytes(path, bytes, error))
+        return std::nullopt;
+    return decode(bytes);
+}
+
+bool TextFile::readBytes(const QString &path, QByteArray &bytes, QString *error)
+{
     // Binary, so that the line ends of the file reach the text as they are.
     QFile file(path);
     if (QFileInfo(path).isDir()) {
         if (error)
             *error = QCoreApplication::translate("TextFile", "%1 is a folder").arg(path);
-        return std::nullopt;
+        return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = file.errorString();
-        return std::nullopt;
+        return false;
     }
-    return decode(file.readAll());
+    if (file.isSequential()) {
+        bytes = file.readAll();
+        return true;
+    }
+    // One read of the size the file has; a file that shrank meanwhile gives what it holds.
+    bytes.resize(file.size());
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    if (got < 0) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    bytes.resize(got);
+    return true;
 }
 
 bool TextFile::write(const QString &path, const QString &text, Encoding encoding, QString *error)

@@ -27,6 +27,9 @@ public:
 
     // The whole file; none when it cannot be read, with the system's reason in error.
     static std::optional<Content> read(const QString &path, QString *error = nullptr);
+    // The file's bytes into bytes, whose storage is reused from file to file. False with the
+    // reason in error.
+    static bool readBytes(const QString &path, QByteArray &bytes, QString *error = nullptr);
     // Replaces the file only once the new content is completely on disk. False with the
     // system's reason in error.
     static bool write(const QString &path, const QString &text, Encoding encoding, QString *error = nullptr);

@@ -402,7 +402,7 @@ void TestFindDialog::replaceAllInProjectFiles()
         ReadOnlyFiles guard(dir, names.at(2));
         report = replaceAll();
     }
-    QCOMPARE(report, QStringLiteral("Replaced 4 occurences"));
+    QCOMPARE(report, QStringLiteral("Replaced 5 occurences"));
     QCOMPARE(open->text(), QStringLiteral("led_ON(); led_OFF();\n"));
     QVERIFY(open->isModified());
     QCOMPARE(main->tabs()->count(), 1);
@@ -414,11 +414,12 @@ void TestFindDialog::replaceAllInProjectFiles()
     QCOMPARE(bytes(names.at(1)), QByteArray("/* led_ON() */\r\nled_ON();\r\n"));
     QCOMPARE(bytes(names.at(2)), QByteArray("LED_ON;\n"));
     QCOMPARE(bytes(names.at(3)), QByteArray("nothing;\n"));
-    QCOMPARE(bytes(names.at(4)), QByteArray("/* gr\xfc\xdf" "e */ LED_ON;\n"));
+    // Not valid UTF-8: written back in Latin-1, every other byte as it was.
+    QCOMPARE(bytes(names.at(4)), QByteArray("/* gr\xfc\xdf" "e */ led_ON();\n"));
     const QString output = main->output()->textEdit()->toPlainText();
     QVERIFY2(output.contains(QStringLiteral("Cannot write file ") + dir.filePath(names.at(2))), qPrintable(output));
-    QVERIFY2(output.contains(QStringLiteral("Cannot write file ") + dir.filePath(names.at(4))), qPrintable(output));
     QVERIFY(!output.contains(names.at(1)));
+    QVERIFY(!output.contains(names.at(4)));
 
     open->undo();
     QCOMPARE(open->text(), QStringLiteral("LED_ON; LED_OFF;\n"));

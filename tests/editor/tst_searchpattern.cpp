@@ -1,6 +1,7 @@
 #include "editor/documenttext.h"
 #include "editor/filesearch.h"
 #include "editor/searchpattern.h"
+#include "editor/textfile.h"
 #include "testregistry.h"
 
 #include <QFile>
@@ -24,6 +25,10 @@ private slots:
     void invalidExpressionsAreNamed();
     void documentPositionsFollowMultiByteText();
     void searchesFilesOnDisk();
+    void namesWhatEveryMatchHolds_data();
+    void namesWhatEveryMatchHolds();
+    void diskSearchAgreesWithTheText_data();
+    void diskSearchAgreesWithTheText();
 };
 
 static QList<SearchPattern::Match> allMatches(const SearchPattern &search, QStringView text)
@@ -213,27 +218,152 @@ void TestSearchPattern::searchesFilesOnDisk()
 
     FileSearch replacing(search, files, FileSearch::ReplaceAll, QStringLiteral("counter"));
     replacing.run();
-    // Line ends stay as they were; the missing file and the one whose bytes would not
-    // survive a save are named and left alone.
-    QCOMPARE(replacing.totalMatches(), 4);
-    QFile one(files.at(1));
-    QVERIFY(one.open(QIODevice::ReadOnly));
-    QCOMPARE(one.readAll(), QByteArray("int counter;\r\ncounter++;\r\n"));
-    QStringList failed;
-    for (const FileSearch::FileResult &result : replacing.results()) {
-        if (!result.error.isEmpty())
-            failed.append(QFileInfo(result.path).fileName());
-    }
-    QCOMPARE(failed, (QStringList{"missing.c", "latin1.c"}));
-    QFile latin1(files.at(4));
-    QVERIFY(latin1.open(QIODevice::ReadOnly));
-    QCOMPARE(latin1.readAll(), QByteArray("/* gr\xfc\xdf" "e */ x;\n"));
+    // Line ends stay as they were; a file that is not valid UTF-8 is written back in Latin-1,
+    // as the editor would; the missing file is named.
+    QCOMPARE(replacing.totalMatches(), 5);
+    const auto bytes = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QCOMPARE(bytes(files.at(1)), QByteArray("int counter;\r\ncounter++;\r\n"));
+    QCOMPARE(bytes(files.at(4)), QByteArray("/* gr\xfc\xdf" "e */ counter;\n"));
+    const auto failures = [](const FileSearch &pass) {
+        QStringList failed;
+        for (const FileSearch::FileResult &result : pass.results()) {
+            if (!result.error.isEmpty())
+                failed.append(QFileInfo(result.path).fileName() + QLatin1Char(' ') + result.error);
+        }
+        return failed;
+    };
+    QCOMPARE(failures(replacing).size(), 1);
+    QVERIFY(failures(replacing).first().startsWith(QStringLiteral("missing.c ")));
+
+    // A character that Latin-1 cannot hold is refused for that file, which stays as it was.
+    FileSearch euro(SearchPattern(QStringLiteral("counter"), Options{false, true, true}), files.mid(3),
+                    FileSearch::ReplaceAll, QString(QChar(0x20ac)));
+    euro.run();
+    QCOMPARE(euro.totalMatches(), 2);
+    QCOMPARE(failures(euro), QStringList{QStringLiteral("latin1.c the new text has characters that ISO-8859-1 cannot hold")});
+    QCOMPARE(bytes(files.at(4)), QByteArray("/* gr\xfc\xdf" "e */ counter;\n"));
+    QCOMPARE(bytes(files.at(3)), QByteArray("\xe2\x82\xac = \xe2\x82\xac;\n"));
 
     FileSearch cancelled(search, files, FileSearch::CountAll);
     cancelled.cancel();
     cancelled.run();
     QVERIFY(cancelled.wasCancelled());
     QCOMPARE(cancelled.filesDone(), 0);
+}
+
+void TestSearchPattern::namesWhatEveryMatchHolds_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<Options>("options");
+    QTest::addColumn<QByteArray>("required");
+    QTest::addColumn<bool>("withinLines");
+
+    const Options plain{false, true, false};
+    const Options regex{true, true, false};
+    QTest::newRow("plain") << "counter_update" << plain << QByteArray("counter_update") << true;
+    QTest::newRow("plain, any case") << "counter_update" << Options{false, false, false} << QByteArray() << true;
+    QTest::newRow("plain, whole words") << "x" << Options{false, true, true} << QByteArray("x") << true;
+    QTest::newRow("plain beyond ASCII") << QString::fromUtf8("grüße x") << plain << QByteArray("e x") << true;
+    QTest::newRow("plain over a line end") << "a\nb" << plain << QByteArray("a\nb") << false;
+    QTest::newRow("regex") << "counter_[a-z]+\\(&state" << regex << QByteArray("counter_") << true;
+    QTest::newRow("at least once") << "ab+c" << regex << QByteArray("ab") << true;
+    QTest::newRow("optional") << "abc*d" << regex << QByteArray("ab") << true;
+    QTest::newRow("optional, lazy") << "xyz??w" << regex << QByteArray("xy") << true;
+    QTest::newRow("counted") << "ab{2}cd" << regex << QByteArray("cd") << true;
+    QTest::newRow("group") << "(foo)?barx" << regex << QByteArray("barx") << true;
+    QTest::newRow("escaped punctuation") << "a\\.b\\(c" << regex << QByteArray("a.b(c") << true;
+    QTest::newRow("word escapes") << "\\bword\\d\\b" << regex << QByteArray("word") << true;
+    QTest::newRow("dot stays on its line") << "ab.cd" << regex << QByteArray("ab") << true;
+    QTest::newRow("space class") << "xy\\s+z" << regex << QByteArray("xy") << false;
+    QTest::newRow("negated class") << "[^;]*;" << regex << QByteArray(";") << false;
+    QTest::newRow("class with a line end") << "ab[\\x0a]" << regex << QByteArray("ab") << false;
+    QTest::newRow("class with a bracket") << "q[]a]rs" << regex << QByteArray("rs") << true;
+    QTest::newRow("alternatives") << "abc|de" << regex << QByteArray() << false;
+    QTest::newRow("lookahead") << "foo(?=bar)" << regex << QByteArray() << false;
+    QTest::newRow("hex escape") << "\\x41bc" << regex << QByteArray() << false;
+    QTest::newRow("back reference") << "(a)bc\\1" << regex << QByteArray() << false;
+    QTest::newRow("quoted") << "\\Qa.b\\E" << regex << QByteArray() << false;
+    QTest::newRow("empty match") << "x*" << regex << QByteArray() << true;
+}
+
+void TestSearchPattern::namesWhatEveryMatchHolds()
+{
+    QFETCH(QString, pattern);
+    QFETCH(Options, options);
+    QFETCH(QByteArray, required);
+    QFETCH(bool, withinLines);
+    const SearchPattern search(pattern, options);
+    QVERIFY2(search.isValid(), qPrintable(search.errorString()));
+    QCOMPARE(search.requiredBytes(), required);
+    QCOMPARE(search.staysWithinLines(), withinLines);
+}
+
+void TestSearchPattern::diskSearchAgreesWithTheText_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<Options>("options");
+
+    const Options plain{false, true, false};
+    const Options regex{true, true, false};
+    QTest::newRow("plain") << "counter_update" << plain;
+    QTest::newRow("plain, any case") << "COUNTER_update" << Options{false, false, false};
+    QTest::newRow("plain, whole words") << "counter" << Options{false, true, true};
+    QTest::newRow("plain beyond ASCII") << QString::fromUtf8("gr\u00fc\u00dfe */ counter") << plain;
+    QTest::newRow("regex") << "counter_[a-z]+\\(&state" << regex;
+    QTest::newRow("regex, whole words") << "counter_\\w+" << Options{true, true, true};
+    QTest::newRow("anchored lines") << "^counter_\\w*$" << regex;
+    QTest::newRow("over line ends") << "counter_\\s+update" << regex;
+    QTest::newRow("negated class") << "[^;]*;" << regex;
+    QTest::newRow("optional tail") << "update\\(?" << regex;
+    QTest::newRow("alternatives") << "counter_(update|x)" << regex;
+}
+
+// Whatever shortcut a pass over files takes, it finds what a search of the decoded text
+// finds: in every file, whatever its line ends and encoding.
+void TestSearchPattern::diskSearchAgreesWithTheText()
+{
+    QFETCH(QString, pattern);
+    QFETCH(Options, options);
+    QTemporaryDir scratch;
+    const QList<QByteArray> contents{
+        "int none;\n",
+        "int counter = 1;\ncounter_update(&state, 2);\n  x counter_update(&state);\n",
+        "counter_update(&state);\r\nab;\r\ncounter_\r\nupdate\r\n",
+        "a counter_x\rcounter_update(&s)\r",
+        "/* gr\xc3\xbc\xc3\x9f" "e */ counter_update(&state); // \xc3\xbcnd\ncounter_update\n",
+        "/* gr\xfc\xdf" "e */ counter_update(&state);\n",
+        "",
+        "counter_update",
+    };
+    QStringList files;
+    for (const QByteArray &content : contents) {
+        files.append(scratch.filePath(QStringLiteral("f%1.c").arg(files.size())));
+        QFile file(files.last());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    const SearchPattern search(pattern, options);
+    QVERIFY2(search.isValid(), qPrintable(search.errorString()));
+    int firstWithMatch = -1;
+    qsizetype total = 0;
+    for (int index = 0; index < files.size(); ++index) {
+        const qsizetype expected = search.count(TextFile::decode(contents.at(index)).text);
+        FileSearch one(search, {files.at(index)}, FileSearch::CountAll);
+        one.run();
+        QVERIFY2(one.totalMatches() == expected, qPrintable(QStringLiteral("file %1: %2 instead of %3")
+                                                                .arg(index)
+                                                                .arg(one.totalMatches())
+                                                                .arg(expected)));
+        total += expected;
+        if (expected > 0 && firstWithMatch < 0)
+            firstWithMatch = index;
+    }
+    QVERIFY(total > 0);
+    FileSearch first(search, files, FileSearch::FirstMatch);
+    first.run();
+    QCOMPARE(first.firstMatchIndex(), firstWithMatch);
 }
 
 ZMX_TEST(TestSearchPattern)
