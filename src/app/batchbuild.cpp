@@ -10,9 +10,20 @@ BatchBuild::BatchBuild(Goal goal, const QString &projectFile, const QString &con
 {
 }
 
+BatchBuild BatchBuild::refused(const QString &reason)
+{
+    BatchBuild batch(Goal::Build, QString(), QString());
+    batch.refusal = reason;
+    return batch;
+}
+
 int BatchBuild::run() const
 {
     ConsoleWorkbench workbench;
+    if (!refusal.isEmpty()) {
+        workbench.addError(refusal);
+        return 2;
+    }
     if (projectFile.isEmpty()) {
         workbench.addError(tr("No project file given."));
         return 1;
@@ -24,9 +35,16 @@ int BatchBuild::run() const
         workbench.addError(tr("Cannot open project %1: %2").arg(projectFile, project.loadError()));
         return 1;
     }
-    int index = configuration.isEmpty() ? 0 : -1;
+    // Without a name, the first configuration of the file: when that one could not be
+    // loaded, building the next one instead would build what nobody asked for.
+    const QString wanted = configuration.isEmpty() ? project.storedConfigurationNames().value(0) : configuration;
+    if (project.unloadedConfigurations().contains(wanted, Qt::CaseInsensitive)) {
+        workbench.addError(tr("The configuration \"%1\" could not be loaded; nothing was built.").arg(wanted));
+        return 1;
+    }
+    int index = -1;
     for (int candidate = 0; index < 0 && candidate < project.configurationCount(); ++candidate) {
-        if (project.configuration(candidate)->name().compare(configuration, Qt::CaseInsensitive) == 0)
+        if (project.configuration(candidate)->name().compare(wanted, Qt::CaseInsensitive) == 0)
             index = candidate;
     }
     if (index < 0) {

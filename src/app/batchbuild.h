@@ -15,11 +15,14 @@ public:
     enum class Goal { Build, Clean };
 
     BatchBuild(Goal goal, const QString &projectFile, const QString &configuration);
+    // A command line that asks for something the batch build cannot do: run() says why.
+    static BatchBuild refused(const QString &reason);
 
-    // 0 on success, 1 otherwise.
+    // 0 on success, 1 when the build (or clean) fails, 2 for a command line it refused.
     int run() const;
 
 private:
+    QString refusal;
     Goal goal;
     QString projectFile;
     QString configuration; // empty: the project's first

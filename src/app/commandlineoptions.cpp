@@ -97,20 +97,37 @@ bool CommandLineOptions::showsNoWindow(const QStringList &arguments)
 std::optional<BatchBuild> CommandLineOptions::batchBuild(const QStringList &arguments)
 {
     std::optional<BatchBuild::Goal> goal;
-    QString project;
-    QString configuration;
-    const QLatin1String configurationOption("--configuration=");
-    for (const QString &argument : arguments) {
-        if (argument.compare(QLatin1String("--build"), Qt::CaseInsensitive) == 0)
-            goal = BatchBuild::Goal::Build;
-        else if (argument.compare(QLatin1String("--clean"), Qt::CaseInsensitive) == 0)
-            goal = BatchBuild::Goal::Clean;
-        else if (argument.startsWith(configurationOption, Qt::CaseInsensitive))
-            configuration = argument.mid(configurationOption.size());
-        else if (argument.endsWith(QLatin1String(".zmxp"), Qt::CaseInsensitive))
-            project = argument;
+    bool bothGoals = false;
+    QStringList projects;
+    std::optional<QString> configuration;
+    const QLatin1String configurationOption("--configuration");
+    for (qsizetype index = 0; index < arguments.size(); ++index) {
+        const QString &argument = arguments.at(index);
+        const auto setGoal = [&](BatchBuild::Goal wanted) {
+            bothGoals = bothGoals || (goal && *goal != wanted);
+            goal = wanted;
+        };
+        if (is(argument, "--build")) {
+            setGoal(BatchBuild::Goal::Build);
+        } else if (is(argument, "--clean")) {
+            setGoal(BatchBuild::Goal::Clean);
+        } else if (argument.startsWith(configurationOption + QLatin1Char('='), Qt::CaseInsensitive)) {
+            configuration = argument.mid(configurationOption.size() + 1);
+        } else if (argument.compare(configurationOption, Qt::CaseInsensitive) == 0) {
+            // The name may follow as an argument of its own.
+            configuration = index + 1 < arguments.size() ? arguments.at(++index) : QString();
+        } else if (argument.endsWith(QLatin1String(".zmxp"), Qt::CaseInsensitive)) {
+            projects.append(argument);
+        }
     }
     if (!goal)
         return std::nullopt;
-    return BatchBuild(*goal, project, configuration);
+    if (bothGoals)
+        return BatchBuild::refused(BatchBuild::tr("--build and --clean cannot be given together."));
+    if (projects.size() > 1)
+        return BatchBuild::refused(
+            BatchBuild::tr("Give one project file, not %1: %2.").arg(projects.size()).arg(projects.join(QStringLiteral(", "))));
+    if (configuration && configuration->isEmpty())
+        return BatchBuild::refused(BatchBuild::tr("--configuration needs the name of a configuration."));
+    return BatchBuild(*goal, projects.value(0), configuration.value_or(QString()));
 }

@@ -17,8 +17,9 @@ public:
 
     void parse();
 
-    // The build or clean that "--build" or "--clean" (with "--configuration=NAME" and a
-    // project file) asks for; none when neither is given.
+    // The build or clean that "--build" or "--clean" (with "--configuration=NAME" or
+    // "--configuration NAME" and a project file) asks for; none when neither is given. A
+    // command line that asks for both, or names two project files, gives a refused one.
     static std::optional<BatchBuild> batchBuild(const QStringList &arguments);
     bool quitRequested() const { return quit; }
     // The text that "--help" or "--version" asks for, whichever comes first; none when

@@ -57,6 +57,7 @@ void BuildConfig::clear()
     families_.clear();
     targets_.clear();
     fileKinds_.clear();
+    brokenTools_.clear();
 }
 
 bool BuildConfig::load(const QString &filePath)
@@ -82,6 +83,7 @@ bool BuildConfig::load(const QString &filePath)
             return;
         }
         // A broken tool is left out; the rest of the tool chain stays usable.
+        brokenTools_.append(element.attribute(QStringLiteral("NAME")));
         if (workbench)
             workbench->addError(tr("Error loading %1\n").arg(path));
         delete tool;

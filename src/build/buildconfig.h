@@ -87,6 +87,9 @@ public:
     const QList<CompilerFamily> &families() const { return families_; }
     const QList<CompilerTarget> &targets() const { return targets_; }
     const QList<FileKind> &fileKinds() const { return fileKinds_; }
+    // The NAME of every TOOL that failed to load and was left out. A build with this
+    // configuration would run its processes without their tool, so it must not start.
+    const QStringList &brokenTools() const { return brokenTools_; }
 
     // Names of the source kinds, duplicates removed.
     QStringList sourceSuffixes() const;
@@ -140,6 +143,7 @@ private:
     QList<CompilerFamily> families_;
     QList<CompilerTarget> targets_;
     QList<FileKind> fileKinds_;
+    QStringList brokenTools_;
 };
 
 #endif

@@ -37,6 +37,9 @@ bool BuildConfigList::loadAll(const QString &directory)
     for (const QFileInfo &file : files) {
         auto *config = new BuildConfig(workbench, this);
         if (!config->load(file.absoluteFilePath())) {
+            // Projects that use this tool chain will not find it; say which file it was.
+            if (workbench)
+                workbench->addError(tr("Error loading %1\n").arg(file.absoluteFilePath()));
             delete config;
             continue;
         }

@@ -31,6 +31,7 @@ void addSpecifications(const QDomElement &element, bool isOutputElement, OutputD
     add("INPUT", output.inputs);
     add("TEMP", output.temporaryFiles);
     add("ERROR", output.errorFiles);
+    add("DEPEND", output.dependencyFiles);
 }
 
 bool readMessage(const QDomElement &element, MessageDefinition &message)

@@ -32,6 +32,9 @@ struct OutputDefinition
     QList<FileSpec> inputs;
     QList<FileSpec> temporaryFiles;
     QList<FileSpec> errorFiles;
+    // Files the tool writes listing what else the output was made from (make rules), so
+    // that a changed header rebuilds the output.
+    QList<FileSpec> dependencyFiles;
 };
 
 // A capture group of a message pattern: FILENAME, LINE or COLUMN (other names are kept but

@@ -31,6 +31,18 @@ QString absoluteIn(const QString &directory, const QString &name)
     return cleanPath(QDir(directory).absoluteFilePath(name));
 }
 
+// A generated file that lies in folder (the configuration's build folder) is named afresh by
+// the next Makefile.
+void forgetFilesIn(ProjectNode *node, const QString &folder)
+{
+    if (!node->isProcess())
+        return;
+    if (QFileInfo(node->file()).dir().dirName() == folder)
+        node->setFile(QString());
+    for (int index = 0; index < node->childCount(); ++index)
+        forgetFilesIn(node->child(index), folder);
+}
+
 void collectLeafFiles(const ProjectNode *node, QStringList &files)
 {
     if (!node)
@@ -94,6 +106,18 @@ BuildProject::BuildProject(Workbench *mainWindow, BuildConfigList *compilers, QO
 }
 
 BuildProject::~BuildProject() = default;
+
+// A configuration builds in a folder named after it: what the old name's folder holds belongs
+// to the old name (or to the configuration this one was copied from).
+void BuildProject::setName(const QString &name)
+{
+    if (name == name_)
+        return;
+    const QString oldFolder = buildFolder();
+    name_ = name;
+    if (root_)
+        forgetFilesIn(root_.get(), oldFolder);
+}
 
 std::unique_ptr<BuildProject> BuildProject::copy() const
 {

@@ -35,7 +35,7 @@ public:
     std::unique_ptr<BuildProject> copy() const;
 
     QString name() const { return name_; }
-    void setName(const QString &name) { name_ = name; }
+    void setName(const QString &name);
     BuildConfig *compiler() const { return compiler_; }
     // The selected compiler configuration's name; empty without one.
     QString compilerName() const;

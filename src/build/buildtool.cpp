@@ -50,7 +50,7 @@ bool BuildTool::readOption(const QDomElement &element, OptionDefinition &option)
         }
     } else {
         if (workbench)
-            workbench->addError(tr("Unknows option parameter type %1").arg(parameter));
+            workbench->addError(tr("Unknown option parameter type %1").arg(parameter));
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "core/workbench.h"
 #include "build/buildproject.h"
 #include "build/buildtreenode.h"
+#include "build/maketext.h"
 #include "build/projectnode.h"
 #include "platform/buildtools.h"
 #include "platform/paths.h"
@@ -33,16 +34,20 @@ QList<const ProjectNode *> processNodes(const ProjectNode *root)
     return nodes;
 }
 
-// A target or prerequisite of a rule head: make must read "$" and blanks as part of the name.
-QString inRuleHead(QString text)
-{
-    text.replace(QLatin1String("$"), QLatin1String("$$"));
-    return text.replace(QLatin1String(" "), QLatin1String("\\ "));
-}
-
 QString withForwardSlashes(QString text)
 {
     return text.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+// A value as the user may see it in a message: what would break the line shows as an escape.
+QString shown(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n")).replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 }
@@ -120,6 +125,149 @@ void MakefileWriter::fillNode(ProjectNode *node)
     node->setFile(absoluteName(names.resolve(file, node)));
 }
 
+QString MakefileWriter::flagsStamp() const
+{
+    return buildDirectory() + QStringLiteral("/Makefile.flags");
+}
+
+QString MakefileWriter::describedProject() const
+{
+    return projectFile.isEmpty() ? projectDirectory : QFileInfo(projectFile).fileName();
+}
+
+bool MakefileWriter::refuse(const QString &text) const
+{
+    if (workbench)
+        workbench->addError(text);
+    return false;
+}
+
+bool MakefileWriter::checkValue(const QString &key, const QString &value) const
+{
+    const QString reason = MakeText::variableRefusal(value);
+    if (reason.isEmpty())
+        return true;
+    return refuse(tr("Project %1, configuration \"%2\": the %3 \"%4\" holds %5, which a Makefile cannot take.")
+                      .arg(describedProject(), shown(configuration.name()), key, shown(value), reason));
+}
+
+bool MakefileWriter::checkFileName(const QString &file) const
+{
+    const QString reason = MakeText::fileNameRefusal(names.relativePath(file));
+    if (reason.isEmpty())
+        return true;
+    return refuse(tr("The file name \"%1\" holds %2, which make cannot take. Rename the file to build it.")
+                      .arg(shown(QDir::toNativeSeparators(file)), reason));
+}
+
+// Everything the Makefile takes from the project and the compiler configuration, looked at
+// before a line is written: what make or the shell would read as syntax is refused here.
+bool MakefileWriter::check() const
+{
+    const BuildConfig *compiler = configuration.compiler();
+    if (!compiler)
+        return true;
+    bool ok = true;
+    for (const QString &tool : compiler->brokenTools()) {
+        ok = refuse(tr("The compiler configuration %1 could not load its tool \"%2\"; it cannot build.")
+                        .arg(QDir::toNativeSeparators(compiler->filePath()), shown(tool)));
+    }
+    const QString name = configuration.name();
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1String(".."))) {
+        ok = refuse(tr("Project %1: the configuration name \"%2\" names the files the build makes and must not "
+                       "hold \"/\", \"\\\" or \"..\".")
+                        .arg(describedProject(), shown(name)));
+    }
+    const QString target = configuration.targetName();
+    if (target.contains(QLatin1Char('/')) || target.contains(QLatin1Char('\\')) || target.contains(QLatin1String(".."))
+        || !MakeText::fileNameRefusal(target).isEmpty()) {
+        ok = refuse(tr("Project %1, configuration \"%2\": the target \"%3\" cannot name the output folder.")
+                        .arg(describedProject(), shown(name), shown(target)));
+    }
+    ok = checkValue(QStringLiteral("CONFIGURATION NAME"), name) && ok;
+    ok = checkValue(QStringLiteral("TYPE"), configuration.controller()) && ok;
+    if (!PlaceholderResolver::clockValue(configuration.clock())) {
+        ok = refuse(tr("Project %1, configuration \"%2\": the CLOCK \"%3\" is not a frequency from 1 Hz to %4 Hz.")
+                        .arg(describedProject(), shown(name), shown(configuration.clock()))
+                        .arg(PlaceholderResolver::maximumClock));
+    }
+    const auto checkOptions = [&](const QList<OptionValue> &values) {
+        for (const OptionValue &value : values)
+            ok = checkValue(QStringLiteral("OPTION"), value.name + value.value) && ok;
+    };
+    checkOptions(configuration.optionValues());
+    for (const QString &tool : compiler->processToolNames()) {
+        if (compiler->toolFile(tool).isEmpty()) {
+            ok = refuse(tr("The compiler configuration %1 has no tool \"%2\" for its processes.")
+                            .arg(QDir::toNativeSeparators(compiler->filePath()), shown(tool)));
+        } else {
+            ok = checkValue(QStringLiteral("TOOL FILE"), compiler->toolFile(tool)) && ok;
+        }
+    }
+
+    QHash<QString, const ProjectNode *> made;
+    for (const ProjectNode *node : processNodes(configuration.root())) {
+        checkOptions(node->optionValues());
+        const BuildProcess *process = node->process();
+        for (const QString &command : process->preCommands() + process->postCommands() + QStringList{process->commandLine()})
+            ok = checkValue(QStringLiteral("CMDLINE"), command) && ok;
+        ok = checkFileName(node->file()) && ok;
+        if (const ProjectNode *other = made.value(node->file())) {
+            ok = refuse(tr("Two steps of the build would make the same file %1; rename one of the files %2 and %3.")
+                            .arg(QDir::toNativeSeparators(node->file()),
+                                 QDir::toNativeSeparators(other->childCount() ? other->child(0)->file() : other->file()),
+                                 QDir::toNativeSeparators(node->childCount() ? node->child(0)->file() : node->file())));
+        }
+        made.insert(node->file(), node);
+        for (int index = 0; index < node->childCount(); ++index) {
+            if (!node->child(index)->isProcess())
+                ok = checkFileName(node->child(index)->file()) && ok;
+        }
+    }
+    for (const QString &header : headerFiles())
+        ok = checkFileName(header) && ok;
+    return ok;
+}
+
+// The project's own files of the compiler's kinds that are not sources: headers and
+// include files, which a step depends on when its tool tells nothing about what it read.
+QStringList MakefileWriter::headerFiles() const
+{
+    const BuildConfig *compiler = configuration.compiler();
+    QStringList headers;
+    if (!compiler)
+        return headers;
+    for (const QString &file : configuration.otherFiles()) {
+        const QString suffix = QFileInfo(file).suffix();
+        const bool header = std::any_of(compiler->fileKinds().cbegin(), compiler->fileKinds().cend(), [&](const FileKind &kind) {
+            return !kind.isSource && kind.name.compare(suffix, Qt::CaseInsensitive) == 0;
+        });
+        if (header)
+            headers.append(file);
+    }
+    return headers;
+}
+
+QStringList MakefileWriter::dependencyFiles(const ProjectNode *node) const
+{
+    QStringList files;
+    for (const FileSpec &spec : node->compilerNode()->output().dependencyFiles) {
+        const QFileInfo made(node->file());
+        const QString name = spec.name.isEmpty()
+            ? made.absolutePath() + QLatin1Char('/') + made.completeBaseName() + QLatin1Char('.') + spec.value
+            : names.resolve(spec.name, node);
+        files.append(QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(name)));
+    }
+    return files;
+}
+
+bool MakefileWriter::insideBuildDirectory(const QString &file) const
+{
+    const QString relative = QDir(buildDirectory()).relativeFilePath(QDir(projectDirectory).absoluteFilePath(file));
+    return !relative.isEmpty() && relative != QLatin1String(".") && !relative.startsWith(QLatin1String("../"))
+        && relative != QLatin1String("..") && QDir::isRelativePath(relative);
+}
+
 bool MakefileWriter::write()
 {
     errorFiles_.clear();
@@ -137,6 +285,8 @@ bool MakefileWriter::write()
             return false;
         }
     }
+    if (!check())
+        return false;
 
     QDir(projectDirectory).mkpath(configuration.buildFolder());
     QSaveFile file(makefile());
@@ -145,16 +295,21 @@ bool MakefileWriter::write()
             workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(QFileInfo(file.fileName()).absoluteFilePath()));
         return false;
     }
+    QString variables;
+    QTextStream section(&variables);
+    bool ok = writeGeneralOptions(section);
+    writeToolsOptions(section);
+    ok = writeProcessingTools(section) && ok;
+    section.flush();
+
     QTextStream out(&file);
-    out << ruler << "\n# Makefile for project \n" << ruler << '\n';
-    bool ok = writeGeneralOptions(out);
-    writeToolsOptions(out);
-    ok = writeProcessingTools(out) && ok;
+    out << ruler << "\n# Makefile for project \n" << ruler << '\n' << variables;
     if (configuration.root())
         writeTreeComment(out, configuration.root(), QStringLiteral("#  "));
     writeBuildTree(out);
     writeTidy(out);
     writeClean(out);
+    writeDependencies(out);
     collectErrorFiles();
     out.flush();
     if (!file.commit()) {
@@ -162,7 +317,36 @@ bool MakefileWriter::write()
             workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(QFileInfo(file.fileName()).absoluteFilePath()));
         return false;
     }
-    return ok;
+    return ok && writeFlagsStamp(variables);
+}
+
+// What the files were made with: the variables and, for each kind of step, its command
+// templates and its own options. File names stay out, so that adding a file to the project
+// does not rebuild the others.
+bool MakefileWriter::writeFlagsStamp(const QString &variables) const
+{
+    QStringList steps;
+    for (const ProjectNode *node : processNodes(configuration.root())) {
+        const BuildProcess *process = node->process();
+        const QString step = QStringList{process->name(), process->commandLine(), process->preCommands().join(QLatin1Char('\n')),
+                                         process->postCommands().join(QLatin1Char('\n')),
+                                         recipes.optionsString(node->optionValues(), nullptr)}
+                                 .join(QLatin1Char('\n'));
+        if (!steps.contains(step))
+            steps.append(step);
+    }
+    steps.sort();
+    const QByteArray flags = (variables + QLatin1Char('\n') + steps.join(QLatin1String("\n\n")) + QLatin1Char('\n')).toUtf8();
+    QFile current(flagsStamp());
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == flags)
+        return true;
+    current.close();
+    QSaveFile stamp(flagsStamp());
+    if (stamp.open(QIODevice::WriteOnly) && stamp.write(flags) == flags.size() && stamp.commit())
+        return true;
+    if (workbench)
+        workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(flagsStamp()));
+    return false;
 }
 
 bool MakefileWriter::writeGeneralOptions(QTextStream &out) const
@@ -171,10 +355,11 @@ bool MakefileWriter::writeGeneralOptions(QTextStream &out) const
         return false;
     out << "\n## General options\n"
         << "PROJECT = \n"
-        << "MCU = " << configuration.controller() << '\n'
-        << "COMPILER = \"" << configuration.compiler()->name() << "\"\n"
-        << "TARGET = " << configuration.targetName() << '\n'
-        << "CLOCK = " << PlaceholderResolver::clockValue(configuration.clock()) << '\n'
+        << "MCU = " << MakeText::variableValue(configuration.controller()) << '\n'
+        << "COMPILER = \"" << MakeText::recipeText(configuration.compiler()->name(), Platform::ShellQuoting::InDoubleQuotes)
+        << "\"\n"
+        << "TARGET = " << MakeText::variableValue(configuration.targetName()) << '\n'
+        << "CLOCK = " << PlaceholderResolver::clockValue(configuration.clock()).value_or(QString()) << '\n'
         << "SHELL = " << Platform::makefileShell() << '\n';
     return true;
 }
@@ -194,7 +379,8 @@ void MakefileWriter::writeToolsOptions(QTextStream &out) const
             if (value.tool.isEmpty() || value.tool == tool)
                 values.append(value);
         }
-        out << tool.toUpper() << "FLAGS=" << recipes.optionsString(values, nullptr) << '\n';
+        out << MakeText::ruleName(tool.toUpper()) << "FLAGS="
+            << recipes.optionsString(values, nullptr).replace(QLatin1Char('#'), QLatin1String("\\#")) << '\n';
     }
 }
 
@@ -205,7 +391,7 @@ bool MakefileWriter::writeProcessingTools(QTextStream &out) const
     if (!compiler)
         return false;
     for (const QString &tool : compiler->processToolNames())
-        out << tool << '=' << compiler->toolFile(tool) << '\n';
+        out << MakeText::ruleName(tool) << '=' << MakeText::variableValue(compiler->toolFile(tool)) << '\n';
     return true;
 }
 
@@ -229,36 +415,62 @@ void MakefileWriter::writeBuildTree(QTextStream &out) const
     const ProjectNode *root = configuration.root();
     if (!root || !configuration.target())
         return;
-    const QString target = configuration.targetName();
+    const QString target = MakeText::ruleName(configuration.targetName());
     out << "\n# Build tree:\n"
-        << "all:\t" << target << "\n\n"
-        << target << ":\t" << inRuleHead(names.relativePath(root->file())) << '\n';
+        << "all:\t" << target << "\n"
+        << ".PHONY:\tall " << target << " tidy clean\n\n"
+        << target << ":\t" << MakeText::ruleName(names.relativePath(root->file())) << '\n';
     for (const ProjectNode *node : processNodes(root))
         writeRule(out, node);
 }
 
-QString MakefileWriter::dependency(const QString &file) const
-{
-    if (!file.contains(QLatin1Char(' ')))
-        return names.relativePath(file);
-    const QString absolute = QDir(projectDirectory).absoluteFilePath(file);
-    if (QFileInfo::exists(absolute))
-        return names.relativePath(absolute, PlaceholderResolver::Dos | PlaceholderResolver::Short);
-    return names.relativePath(file, PlaceholderResolver::Underscore);
-}
-
 void MakefileWriter::writeRule(QTextStream &out, const ProjectNode *node) const
 {
-    out << '\n' << inRuleHead(names.relativePath(node->file(), PlaceholderResolver::Underscore)) << ":\t";
-    for (int index = 0; index < node->childCount(); ++index)
-        out << inRuleHead(dependency(node->child(index)->file())) << ' ';
-    out << '\n';
+    out << '\n' << MakeText::ruleName(names.relativePath(node->file())) << ":\t";
+    bool readsSources = false;
+    for (int index = 0; index < node->childCount(); ++index) {
+        out << MakeText::ruleName(names.relativePath(node->child(index)->file())) << ' ';
+        readsSources = readsSources || !node->child(index)->isProcess();
+    }
+    if (readsSources && node->compilerNode()->output().dependencyFiles.isEmpty()) {
+        for (const QString &header : headerFiles())
+            out << MakeText::ruleName(names.relativePath(header)) << ' ';
+    }
+    out << MakeText::ruleName(names.relativePath(flagsStamp())) << '\n';
     const BuildProcess *process = node->process();
     for (const QString &command : process->preCommands())
         out << '\t' << recipes.resolve(command, node) << '\n';
-    out << '\t' << recipes.resolve(process->commandLine(), node).replace(QLatin1String("%%"), QLatin1String("%")) << '\n';
+    out << '\t' << recipes.resolve(process->commandLine(), node, true) << '\n';
     for (const QString &command : process->postCommands())
         out << '\t' << recipes.resolve(command, node) << '\n';
+}
+
+// A file that is gone (a deleted header, the stamp) must not stop make: a rule without
+// prerequisites and recipe lets make take it as just made, so what depended on it is
+// made again. The tools' own lists of what an output was made from come last.
+void MakefileWriter::writeDependencies(QTextStream &out) const
+{
+    out << "\n# What the files were made from and with\n"
+        << MakeText::ruleName(names.relativePath(flagsStamp())) << ":\n";
+    for (const QString &header : headerFiles())
+        out << MakeText::ruleName(names.relativePath(header)) << ":\n";
+    for (const ProjectNode *node : processNodes(configuration.root())) {
+        for (const QString &file : dependencyFiles(node))
+            out << "-include " << MakeText::ruleName(names.relativePath(file)) << '\n';
+    }
+}
+
+// The recipe line that removes file; none for a file outside the output folder, which the
+// build may name but never owns.
+QString MakefileWriter::removal(const QString &file) const
+{
+    const QString absolute = QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(file));
+    if (!insideBuildDirectory(absolute))
+        return QString();
+    QString name = names.relativePath(absolute);
+    if (name.startsWith(QLatin1Char('-')))
+        name.prepend(QStringLiteral("./"));
+    return QStringLiteral("\trm -rf ") + MakeText::recipeText(name) + QLatin1Char('\n');
 }
 
 void MakefileWriter::writeTidy(QTextStream &out) const
@@ -273,7 +485,7 @@ void MakefileWriter::writeTidy(QTextStream &out) const
                 name = QFileInfo(named).baseName() + QLatin1Char('.') + spec.value;
             }
             if (!name.isEmpty())
-                out << "\trm -rf " << Platform::escapeForRecipe(withForwardSlashes(name)) << '\n';
+                out << removal(withForwardSlashes(name));
         }
     }
 }
@@ -283,9 +495,13 @@ void MakefileWriter::writeClean(QTextStream &out) const
     out << "\n# cleanup - delete all generated files\n"
         << "clean:\ttidy\n";
     for (const ProjectNode *node : processNodes(configuration.root())) {
-        if (node == configuration.root() || node->childCount() > 0)
-            out << "\trm -rf " << Platform::escapeForRecipe(withForwardSlashes(names.relativePath(node->file()))) << '\n';
+        if (node == configuration.root() || node->childCount() > 0) {
+            out << removal(node->file());
+            for (const QString &file : dependencyFiles(node))
+                out << removal(file);
+        }
     }
+    out << removal(flagsStamp());
 }
 
 void MakefileWriter::collectErrorFiles()

@@ -38,6 +38,8 @@ public:
 
     // An explicit file for the root; it is taken when the root has no file yet.
     void setOutputPath(const QString &path) { outputPath = path; }
+    // The project file, named in the messages about values the Makefile cannot take.
+    void setProjectFile(const QString &path) { projectFile = path; }
 
     // Fills the node file names and writes build directory + "/Makefile". False, after a
     // line in the output window, when a section cannot be written.
@@ -53,6 +55,9 @@ public:
 
     QString buildDirectory() const;
     QString makefile() const;
+    // Rewritten only when what the build runs with changes (flags, tools, controller,
+    // clock), so that every file made by the build depends on it.
+    QString flagsStamp() const;
 
     // The message definitions of every process in the tree, in tree order, without repeats.
     QList<MessageDefinition> messageDefinitions() const;
@@ -64,24 +69,35 @@ public:
     QStringList compilerDirectories() const;
 
 private:
+    bool check() const;
+    bool checkValue(const QString &key, const QString &value) const;
+    bool checkFileName(const QString &file) const;
+    bool refuse(const QString &text) const;
+    QString describedProject() const;
+    QStringList headerFiles() const;
+    QStringList dependencyFiles(const ProjectNode *node) const;
+    bool insideBuildDirectory(const QString &file) const;
+    bool writeFlagsStamp(const QString &variables) const;
     QString absoluteName(const QString &name) const;
     void fillFileNames();
     void fillNode(ProjectNode *node);
     bool writeGeneralOptions(QTextStream &out) const;
     void writeToolsOptions(QTextStream &out) const;
     bool writeProcessingTools(QTextStream &out) const;
+    void writeDependencies(QTextStream &out) const;
     void writeTreeComment(QTextStream &out, const ProjectNode *node, const QString &prefix) const;
     void writeBuildTree(QTextStream &out) const;
     void writeRule(QTextStream &out, const ProjectNode *node) const;
     void writeTidy(QTextStream &out) const;
     void writeClean(QTextStream &out) const;
     void collectErrorFiles();
-    QString dependency(const QString &file) const;
+    QString removal(const QString &file) const;
 
     BuildProject &configuration;
     QString projectDirectory;
     Workbench *workbench;
     QString outputPath;
+    QString projectFile;
     PlaceholderResolver names;  // for file names as they are on disk
     PlaceholderResolver recipes; // for text make and its shell read
     QList<ErrorFile> errorFiles_;

@@ -4,6 +4,7 @@
 #include "build/buildconfig.h"
 #include "build/buildproject.h"
 #include "build/buildtreenode.h"
+#include "build/maketext.h"
 #include "build/projectnode.h"
 #include "platform/buildtools.h"
 #include "platform/paths.h"
@@ -13,10 +14,6 @@
 #include <cmath>
 
 namespace {
-
-// Values may hold placeholders of their own; a chain of values that keep referring to each
-// other is cut off here instead of exhausting the stack.
-const int maximumDepth = 32;
 
 QString quoted(const QString &text)
 {
@@ -57,15 +54,12 @@ PlaceholderResolver::Flags PlaceholderResolver::flagsOf(const QString &name)
     return flags;
 }
 
-QString PlaceholderResolver::resolve(const QString &text, const ProjectNode *node) const
-{
-    return resolveFrom(text, node, 0);
-}
-
-QString PlaceholderResolver::resolveFrom(const QString &text, const ProjectNode *node, int depth) const
+QString PlaceholderResolver::resolve(const QString &text, const ProjectNode *node, bool collapsePercent) const
 {
     QString result;
     qsizetype position = 0;
+    // Where the shell stands at each placeholder decides how its value is quoted.
+    Where where = Where::Bare;
     for (;;) {
         const qsizetype open = text.indexOf(QLatin1Char('%'), position);
         const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('%'), open + 1);
@@ -73,60 +67,76 @@ QString PlaceholderResolver::resolveFrom(const QString &text, const ProjectNode 
             result += text.mid(position);
             return result;
         }
-        result += text.mid(position, open - position);
+        const QString literal = text.mid(position, open - position);
+        result += literal;
+        where = MakeText::quotingAfter(literal, where);
         const QString name = text.mid(open + 1, close - open - 1).toUpper();
         position = close + 1;
-        const std::optional<QString> value = nodeVariable(name, node);
-        if (!value) {
-            result += QLatin1Char('%') + name + QLatin1Char('%');
-        } else if (value->contains(QLatin1Char('%')) && depth < maximumDepth) {
-            result += resolveFrom(*value, node, depth + 1);
-        } else {
-            result += *value;
+        if (name.isEmpty() && collapsePercent) {
+            result += QLatin1Char('%');
+            continue;
         }
+        const std::optional<QString> value = nodeVariable(name, node, where);
+        result += value ? *value : QLatin1Char('%') + name + QLatin1Char('%');
     }
 }
 
-std::optional<QString> PlaceholderResolver::nodeVariable(const QString &name, const ProjectNode *node) const
+QString PlaceholderResolver::word(const QString &text, Where where) const
+{
+    return purpose_ == Purpose::ForRecipe ? MakeText::recipeText(text, where) : text;
+}
+
+QString PlaceholderResolver::pathWord(const QString &path, Flags flags, Where where) const
+{
+    if (purpose_ == Purpose::ForFileName)
+        return flags.testFlag(Quoted) ? quoted(path) : path;
+    // A relative name that starts with "-" would be taken for an option.
+    const QString text = path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
+    if (flags.testFlag(Quoted) && where == Where::Bare)
+        return quoted(MakeText::recipeText(text, Where::InDoubleQuotes));
+    return MakeText::recipeText(text, where);
+}
+
+std::optional<QString> PlaceholderResolver::nodeVariable(const QString &name, const ProjectNode *node, Where where) const
 {
     const Flags flags = flagsOf(name);
     std::optional<QString> value;
     if (!node) {
-        value = generalVariable(name, flags);
+        value = generalVariable(name, flags, where);
     } else if (name.startsWith(QLatin1String("OPTIONS"))) {
-        value = optionsString(node->optionValues(), node, flags);
+        value = optionsString(node->optionValues(), node, flags, where);
     } else if (name.startsWith(QLatin1String("INFILE"))) {
         const int inputs = node->childCount();
         if (flags.testFlag(Name) && inputs == 1) {
             const QString base = QFileInfo(node->child(0)->file()).baseName();
-            value = inRecipe(flags.testFlag(Underscore) ? blanksToUnderscores(base) : base);
+            value = word(flags.testFlag(Underscore) ? blanksToUnderscores(base) : base, where);
         } else if (flags.testFlag(Directory)) {
             if (inputs == 1) {
                 const QString file = QDir(projectDirectory).absoluteFilePath(node->child(0)->file());
-                value = inRecipe(relativePath(QFileInfo(file).absolutePath(), flags));
+                value = pathWord(relativeText(QFileInfo(file).absolutePath(), flags), flags, where);
             }
         } else {
-            value = inputList(node, flags);
+            value = inputList(node, flags, where);
         }
     } else if (name.startsWith(QLatin1String("OUTFILE"))) {
         if (flags.testFlag(Name)) {
             const QString base = QFileInfo(node->file()).completeBaseName();
-            value = inRecipe(flags.testFlag(Underscore) ? blanksToUnderscores(base) : base);
+            value = word(flags.testFlag(Underscore) ? blanksToUnderscores(base) : base, where);
         } else if (flags.testFlag(Directory)) {
             const QString file = QDir(projectDirectory).absoluteFilePath(node->file());
-            value = inRecipe(relativePath(QFileInfo(file).absolutePath(), flags));
+            value = pathWord(relativeText(QFileInfo(file).absolutePath(), flags), flags, where);
         } else {
-            value = inRecipe(relativePath(node->file(), flags));
+            value = pathWord(relativeText(node->file(), flags), flags, where);
         }
     } else {
-        value = generalVariable(name, flags);
+        value = generalVariable(name, flags, where);
     }
     if (value && value->contains(QLatin1Char('%') + name + QLatin1Char('%')))
         return std::nullopt;
     return value;
 }
 
-std::optional<QString> PlaceholderResolver::generalVariable(const QString &name, Flags flags) const
+std::optional<QString> PlaceholderResolver::generalVariable(const QString &name, Flags flags, Where where) const
 {
     if (name.startsWith(QLatin1String("COMPILER"))) {
         const BuildConfig *compiler = configuration.compiler();
@@ -136,10 +146,10 @@ std::optional<QString> PlaceholderResolver::generalVariable(const QString &name,
                 directory = Platform::makefilePath(directory);
             if (flags.testFlag(Short))
                 directory = Platform::shortPathName(directory);
-            return inRecipe(directory);
+            return word(directory, where);
         }
         if (flags.testFlag(Name))
-            return compiler ? compiler->name() : QString();
+            return word(compiler ? compiler->name() : QString(), where);
         return std::nullopt;
     }
     if (name == QLatin1String("CLOCK"))
@@ -149,16 +159,18 @@ std::optional<QString> PlaceholderResolver::generalVariable(const QString &name,
             return QStringLiteral(".");
         if (flags.testFlag(Name)) {
             const ProjectNode *root = configuration.root();
-            return inRecipe(relativePath(root ? root->file() : QString(), flags));
+            return pathWord(relativeText(root ? root->file() : QString(), flags), flags, where);
         }
         return std::nullopt;
     }
-    if (name.startsWith(QLatin1String("BIN")) && flags.testFlag(Directory))
-        return inRecipe(absolutePath(workbench ? workbench->toolsDirectory() : QString(), flags));
+    if (name.startsWith(QLatin1String("BIN")) && flags.testFlag(Directory)) {
+        const QString directory = workbench ? workbench->toolsDirectory() : QString();
+        return pathWord(absolutePath(directory, flags & ~Flags(Quoted)), flags, where);
+    }
     return std::nullopt;
 }
 
-QString PlaceholderResolver::relativePath(const QString &path, Flags flags) const
+QString PlaceholderResolver::relativeText(const QString &path, Flags flags) const
 {
     QString base = projectDirectory;
     QString file = path;
@@ -178,11 +190,15 @@ QString PlaceholderResolver::relativePath(const QString &path, Flags flags) cons
         result.chop(1);
     if (result.isEmpty())
         result = QStringLiteral(".");
-    if (flags.testFlag(Quoted))
-        result = quoted(result);
     if (flags.testFlag(Underscore))
         result = blanksToUnderscores(result);
     return result;
+}
+
+QString PlaceholderResolver::relativePath(const QString &path, Flags flags) const
+{
+    const QString text = relativeText(path, flags);
+    return flags.testFlag(Quoted) ? quoted(text) : text;
 }
 
 QString PlaceholderResolver::absolutePath(const QString &path, Flags flags) const
@@ -220,14 +236,14 @@ QString PlaceholderResolver::fileKind(const ProjectNode *node, const QString &fi
     return QString();
 }
 
-QString PlaceholderResolver::inputList(const ProjectNode *node, Flags flags) const
+QString PlaceholderResolver::inputList(const ProjectNode *node, Flags flags, Where where) const
 {
     const BuildConfig *compiler = configuration.compiler();
     const QList<OptionDefinition> definitions =
         compiler ? compiler->toolOptionDefinitions(node->toolName()) : QList<OptionDefinition>();
     QString list;
     for (int index = 0; index < node->childCount(); ++index) {
-        const QString file = inRecipe(relativePath(node->child(index)->file(), flags));
+        const QString text = relativeText(node->child(index)->file(), flags);
         const QString kind = fileKind(node, node->child(index)->file());
         if (!kind.isEmpty()) {
             // An option of the node passes this file itself (see optionsString).
@@ -239,41 +255,50 @@ QString PlaceholderResolver::inputList(const ProjectNode *node, Flags flags) con
             const auto definition = std::find_if(definitions.cbegin(), definitions.cend(),
                                                  [&kind](const OptionDefinition &option) { return option.id == kind; });
             if (definition != definitions.cend()) {
-                list += QLatin1Char(' ') + definition->name + (file.contains(QLatin1Char('"')) ? file : quoted(file));
+                list += QLatin1Char(' ') + word(definition->name, where) + pathWord(text, flags | Quoted, where);
                 continue;
             }
         }
         if (!list.isEmpty())
             list += QLatin1Char(' ');
-        list += file;
+        list += pathWord(text, flags, where);
     }
     return list;
 }
 
-QString PlaceholderResolver::optionsString(const QList<OptionValue> &values, const ProjectNode *node, Flags flags) const
+QString PlaceholderResolver::optionsString(const QList<OptionValue> &values, const ProjectNode *node, Flags flags,
+                                           Where where) const
 {
     const Flags fileFlags = flags & (Dos | Short | Underscore);
+    PlaceholderResolver plain(*this);
+    plain.setPurpose(Purpose::ForFileName);
+    const auto optionWord = [&](const QString &text) { return text.isEmpty() ? text : word(text, where); };
     QStringList parts;
     for (const OptionValue &value : values) {
-        QString text = value.value;
+        const QString name = plain.resolve(value.name, nullptr, true);
+        std::optional<QString> file;
         if (!value.id.isEmpty() && node) {
             for (int index = 0; index < node->childCount(); ++index) {
-                const QString file = node->child(index)->file();
-                if (fileKind(node, file).compare(value.id, Qt::CaseInsensitive) == 0)
-                    text = quoted(inRecipe(relativePath(file, fileFlags)));
+                const QString input = node->child(index)->file();
+                if (fileKind(node, input).compare(value.id, Qt::CaseInsensitive) == 0)
+                    file = relativeText(input, fileFlags);
             }
         }
-        parts.append(value.name + text);
+        if (file) {
+            parts.append(optionWord(name) + pathWord(*file, fileFlags | Quoted, where));
+            continue;
+        }
+        const QString text = plain.resolve(value.value, nullptr, true);
+        // "--code-size " takes its value as a word of its own.
+        if (name.endsWith(QLatin1Char(' ')) && !text.isEmpty())
+            parts.append(optionWord(name.trimmed()) + QLatin1Char(' ') + optionWord(text));
+        else
+            parts.append(optionWord(name + text));
     }
-    return resolve(parts.join(QLatin1Char(' ')), nullptr).replace(QLatin1String("%%"), QLatin1String("%"));
+    return parts.join(QLatin1Char(' '));
 }
 
-QString PlaceholderResolver::inRecipe(const QString &text) const
-{
-    return purpose_ == Purpose::ForRecipe ? Platform::escapeForRecipe(text) : text;
-}
-
-QString PlaceholderResolver::clockValue(const QString &clock)
+std::optional<QString> PlaceholderResolver::clockValue(const QString &clock)
 {
     if (clock.isEmpty())
         return QString();
@@ -291,11 +316,11 @@ QString PlaceholderResolver::clockValue(const QString &clock)
     }
     bool ok = false;
     const double number = text.toDouble(&ok);
-    if (!ok)
-        return clock;
     // A decimal fraction such as 32.768 has no exact binary form; the product must not
-    // drop just below the whole number it stands for.
-    const double product = number * multiplier;
-    const double nudge = product < 0 ? -1e-6 : 1e-6;
-    return QString::number(static_cast<qint64>(std::trunc(product + nudge)));
+    // drop just below the whole number it stands for. The range test comes before the
+    // conversion, which would overflow; it also turns away "inf" and "nan".
+    const double product = std::trunc(number * multiplier + 1e-6);
+    if (!ok || !(product >= 1 && product <= double(maximumClock)))
+        return std::nullopt;
+    return QString::number(static_cast<qint64>(product));
 }

@@ -67,6 +67,7 @@ bool ProjectBuilder::prepareBuild()
     }
 
     MakefileWriter writer(*configuration, projectDirectory(), mainWindow);
+    writer.setProjectFile(project.fileName());
     if (!writer.write()) {
         fail(tr("Cannot create Makefile."));
         return false;
@@ -139,9 +140,7 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     QStringList arguments;
     if (rebuildAll_)
         arguments.append(QStringLiteral("-B"));
-    arguments.append(QDir::toNativeSeparators(QStringLiteral("--makefile=%1/Makefile").arg(configuration->buildFolder())));
-    if (!goal.isEmpty())
-        arguments.append(goal);
+    arguments += makeArguments(goal);
     if (goal == QLatin1String("clean"))
         arguments.append(QStringLiteral("-s"));
     deleteErrorFiles();
@@ -179,6 +178,42 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     return true;
 }
 
+QStringList ProjectBuilder::makeArguments(const QString &goal) const
+{
+    QStringList arguments{QDir::toNativeSeparators(
+        QStringLiteral("--makefile=%1/Makefile").arg(project.currentConfiguration()->buildFolder()))};
+    if (!goal.isEmpty())
+        arguments.append(goal);
+    return arguments;
+}
+
+bool ProjectBuilder::targetMade(const QDateTime &start)
+{
+    BuildProject *configuration = project.currentConfiguration();
+    MakefileWriter writer(*configuration, projectDirectory(), mainWindow);
+    const QFileInfo target(writer.outputFile());
+    // File times lag the clock by a tick and some file systems keep whole seconds only.
+    if (target.exists() && target.lastModified() >= start.addSecs(-2))
+        return true;
+    if (target.exists() && !rebuildAll_) {
+        bool configured = true;
+        const QProcessEnvironment environment = makeEnvironment(writer, configuration->targetName(), configured);
+        building = true;
+        const MakeRunner::Result result =
+            question.run(Platform::makeProgram(mainWindow ? mainWindow->toolsDirectory() : QString()),
+                         QStringList{QStringLiteral("-q")} + makeArguments(configuration->targetName()),
+                         projectDirectory(), environment);
+        building = false;
+        if (result.outcome == MakeRunner::Outcome::Finished && result.exitCode == 0)
+            return true;
+    }
+    if (mainWindow) {
+        mainWindow->addError(tr("make ended without an error, but the build did not make %1.")
+                                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
+    }
+    return false;
+}
+
 void ProjectBuilder::deleteErrorFiles() const
 {
     for (const ErrorFile &file : errorFiles) {
@@ -190,6 +225,7 @@ void ProjectBuilder::deleteErrorFiles() const
 void ProjectBuilder::abortBuild()
 {
     runner.abort();
+    question.abort();
 }
 
 bool ProjectBuilder::compile()
@@ -198,7 +234,8 @@ bool ProjectBuilder::compile()
     if (building || !prepareBuild())
         return false;
     BuildProject *configuration = project.currentConfiguration();
-    if (!runMake(projectDirectory(), configuration->targetName()))
+    const QDateTime start = QDateTime::currentDateTime();
+    if (!runMake(projectDirectory(), configuration->targetName()) || !targetMade(start))
         return false;
     if (mainWindow)
         mainWindow->addSuccess(tr("Compiled successfully.\n"));

@@ -5,6 +5,7 @@
 #include "build/makerunner.h"
 #include "build/outputparser.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -51,11 +52,16 @@ private:
     bool run(const QString &workingDirectory, const QString &goal);
     QString projectDirectory() const;
     QProcessEnvironment makeEnvironment(const MakefileWriter &writer, const QString &goal, bool &configured) const;
+    QStringList makeArguments(const QString &goal) const;
+    // make may end well without making the target (a tool that fails without saying so):
+    // the target must exist and be made by this run, or be what make finds up to date.
+    bool targetMade(const QDateTime &start);
 
     BuildableProject &project;
     BuildConfigList *compilers;
     Workbench *mainWindow;
     MakeRunner runner;
+    MakeRunner question; // asks make whether the target is up to date; prints nothing
     OutputParser parser;
     QList<ErrorFile> errorFiles;
     bool building = false;

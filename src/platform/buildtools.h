@@ -14,9 +14,15 @@ QString makefileShell();
 // Separator between entries of PATH.
 QChar pathListSeparator();
 
-// A file name as it must stand in a Makefile recipe line for make and the Makefile's shell
-// to hand it to the tool unchanged.
-QString escapeForRecipe(const QString &text);
+// Where a piece of text stands in a command line of the Makefile's shell.
+enum class ShellQuoting { Bare, InDoubleQuotes, InSingleQuotes };
+
+// text written so that the Makefile's shell hands it to the tool as it is, as one word when
+// it stands bare, and as part of the quoted string it stands in otherwise.
+QString shellQuoted(const QString &text, ShellQuoting where);
+
+// The printable characters the Makefile's shell cannot take in a quoted word.
+QString shellRefusedCharacters();
 
 }
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace Platform {
 
 QString makeProgram(const QString &toolsDirectory)
@@ -25,12 +27,37 @@ QChar pathListSeparator()
     return QLatin1Char(':');
 }
 
-QString escapeForRecipe(const QString &text)
+namespace {
+
+// Characters the shell gives no meaning to anywhere in a word.
+bool plain(QChar c)
 {
-    // make turns "$$" into "$", and the backslash keeps the shell from expanding it,
-    // unquoted and inside double quotes alike.
+    return c.isLetterOrNumber() || QStringView(u"_./,+=:@%^-").contains(c);
+}
+
+}
+
+QString shellQuoted(const QString &text, ShellQuoting where)
+{
     QString result = text;
-    return result.replace(QLatin1String("$"), QLatin1String("\\$$"));
+    switch (where) {
+    case ShellQuoting::InDoubleQuotes:
+        for (const char *special : {"\\", "\"", "$", "`"})
+            result.replace(QLatin1String(special), QLatin1Char('\\') + QLatin1String(special));
+        return result;
+    case ShellQuoting::InSingleQuotes:
+        return result.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    case ShellQuoting::Bare:
+        break;
+    }
+    if (!text.isEmpty() && std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
+    return QLatin1Char('\'') + result.replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\'');
+}
+
+QString shellRefusedCharacters()
+{
+    return QString();
 }
 
 }

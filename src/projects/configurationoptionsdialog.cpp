@@ -4,6 +4,8 @@
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
+#include "build/maketext.h"
+#include "build/placeholderresolver.h"
 #include "projects/project.h"
 
 #include <QComboBox>
@@ -119,25 +121,6 @@ QString ConfigurationOptionsDialog::clockDisplay(const QString &clock)
     return clock.left(clock.size() - thousands * 3) + QLatin1String(units[thousands]);
 }
 
-// Option values and the clock end up on make's variable lines and in the tools' command
-// lines: whatever would not stay one literal word there is refused before it is stored.
-QString ConfigurationOptionsDialog::makefileRefusal(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            return tr("a line break");
-        if (c == QLatin1Char('\t'))
-            return tr("a tab");
-        if (c.category() == QChar::Other_Control)
-            return tr("a control character");
-        if (c.isSpace())
-            return tr("a blank");
-        if (QStringView(u"$#;&|<>()'\"`\\*?[]{}~!").contains(c))
-            return QStringLiteral("\"%1\"").arg(c);
-    }
-    return QString();
-}
-
 BuildProject *ConfigurationOptionsDialog::shown() const
 {
     return currentIndex >= 0 && currentIndex < int(workingCopies.size()) ? workingCopies[size_t(currentIndex)].get()
@@ -157,13 +140,15 @@ const OptionDefinition *ConfigurationOptionsDialog::definitionFor(const QString 
     return found == options.cend() ? nullptr : &*found;
 }
 
-void ConfigurationOptionsDialog::showRefusal(const QString &what, const QString &value, const QString &reason)
+QString ConfigurationOptionsDialog::shownText(const QString &value)
 {
-    QString shownValue = value;
-    shownValue.replace(QLatin1Char('\n'), QStringLiteral("\\n")).replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-    messageLabel->setText(tr("%1 \"%2\" holds %3, which the Makefile cannot take as one literal word; "
-                             "the previous value is kept.")
-                              .arg(what, shownValue, reason));
+    QString shown = value;
+    return shown.replace(QLatin1Char('\n'), QStringLiteral("\\n")).replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+}
+
+void ConfigurationOptionsDialog::showRefusal(const QString &message)
+{
+    messageLabel->setText(message);
     messageLabel->show();
 }
 
@@ -334,9 +319,13 @@ void ConfigurationOptionsDialog::optionValueEdited(QTableWidgetItem *item)
         return;
     const int row = item->row();
     const QString name = optionsTable->item(row, OptionColumn) ? optionsTable->item(row, OptionColumn)->text() : QString();
-    const QString refusal = makefileRefusal(name + item->text());
+    // The Makefile writer quotes option values for make and the shell; only what it cannot
+    // write at all is refused, before it is stored.
+    const QString refusal = MakeText::variableRefusal(name + item->text());
     if (!refusal.isEmpty()) {
-        showRefusal(tr("The option value"), item->text(), refusal);
+        showRefusal(tr("The option value \"%1\" holds %2, which the Makefile cannot take as one literal word; "
+                       "the previous value is kept.")
+                        .arg(shownText(item->text()), refusal));
         const QSignalBlocker blocker(optionsTable);
         item->setText(item->data(Qt::UserRole).toString());
         return;
@@ -352,9 +341,10 @@ void ConfigurationOptionsDialog::clockEdited()
 
 bool ConfigurationOptionsDialog::storeClock()
 {
-    const QString refusal = makefileRefusal(clockFrequency->text());
-    if (!refusal.isEmpty()) {
-        showRefusal(tr("The clock frequency"), clockFrequency->text(), refusal);
+    if (!PlaceholderResolver::clockValue(clockFrequency->text())) {
+        showRefusal(tr("The clock frequency \"%1\" is not a frequency from 1 Hz to %2 Hz; the previous value is kept.")
+                        .arg(shownText(clockFrequency->text()))
+                        .arg(PlaceholderResolver::maximumClock));
         clockFrequency->setText(acceptedClock);
         return false;
     }

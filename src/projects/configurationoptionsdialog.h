@@ -34,9 +34,6 @@ public:
 
     // The clock as the dialog shows it: a plain number of hertz in Hz, KHz, MHz or GHz.
     static QString clockDisplay(const QString &clock);
-    // Why text cannot reach the Makefile as the value of an option or the clock; empty when
-    // it can.
-    static QString makefileRefusal(const QString &text);
 
 public slots:
     void okButtonClicked(bool checked = false);
@@ -69,7 +66,9 @@ private:
     void storeTable();
     bool storeClock();
     void moveRow(int offset);
-    void showRefusal(const QString &what, const QString &value, const QString &reason);
+    // Line breaks made visible, so a refused value shows what it held.
+    static QString shownText(const QString &value);
+    void showRefusal(const QString &message);
 
     Project *project;
     BuildConfigList *compilers;

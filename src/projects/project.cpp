@@ -83,14 +83,25 @@ bool Project::load(const QString &path)
                 listed.insert(identity);
         }
 
+        storedConfigurationNames_.clear();
+        unloadedConfigurations_.clear();
         QStringList refused;
         for (QDomElement element = project.firstChildElement(QStringLiteral("CONFIGURATION")); !element.isNull();
              element = element.nextSiblingElement(QStringLiteral("CONFIGURATION"))) {
             auto configuration = std::make_unique<BuildProject>(mainWindow, compilers);
-            if (configuration->load(element, fileName_))
+            const QString name = element.attribute(QStringLiteral("NAME"));
+            storedConfigurationNames_.append(name);
+            if (configuration->load(element, fileName_)) {
                 configurations.push_back(std::move(configuration));
-            else
-                refused.append(configurationError(element));
+                continue;
+            }
+            // Left out, so the user must hear of it: another configuration takes its place.
+            refused.append(configurationError(element));
+            unloadedConfigurations_.append(name);
+            if (mainWindow) {
+                mainWindow->addError(tr("The configuration \"%1\" of project %2 could not be loaded.")
+                                         .arg(name, QDir::toNativeSeparators(fileName_)));
+            }
         }
         if (configurations.empty()) {
             loadError_ = refused.isEmpty() ? tr("it has no build configuration") : refused.join(QStringLiteral("; "));

@@ -126,6 +126,10 @@ public:
 
     // Configurations.
     int configurationCount() const { return static_cast<int>(configurations.size()); }
+    // The names of the project file's configurations in file order, loaded or not, and
+    // those that could not be loaded (and are missing from the configurations).
+    const QStringList &storedConfigurationNames() const { return storedConfigurationNames_; }
+    const QStringList &unloadedConfigurations() const { return unloadedConfigurations_; }
     BuildProject *configuration(int index) const;
     // Takes the configurations over, replacing the current ones (the dialogs hand over the
     // copies they edited).
@@ -179,6 +183,7 @@ private:
     QString groupForFile(const QString &path) const;
     QString iconForFile(const QString &path) const;
     bool addFileEntry(const QString &path, const QString &group);
+    bool acceptsFileName(const QString &path) const;
     void createFileItem(int index);
     int groupIndex(const QString &name) const;
     int ensureGroup(const QString &name);
@@ -208,6 +213,8 @@ private:
     BuildConfigList *compilers;
     bool makefileCurrent = false;
     std::vector<std::unique_ptr<BuildProject>> configurations;
+    QStringList storedConfigurationNames_;
+    QStringList unloadedConfigurations_;
     int currentConfiguration_ = 0;
     bool clearOutputOnDelete = true;
     // What the disk said about each path once: look-ups compare these strings instead of

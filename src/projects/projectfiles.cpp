@@ -4,6 +4,7 @@
 #include "core/workbench.h"
 #include "build/buildconfig.h"
 #include "build/buildproject.h"
+#include "build/maketext.h"
 #include "core/simulatorlink.h"
 #include "platform/paths.h"
 
@@ -240,8 +241,24 @@ bool Project::addFileEntry(const QString &path, const QString &group)
     return true;
 }
 
+// A file make cannot name would stop every build; it is turned away when the user adds
+// it, while a project file that already lists one keeps it.
+bool Project::acceptsFileName(const QString &path) const
+{
+    const QString reason = MakeText::fileNameRefusal(QDir(projectDirectory()).relativeFilePath(absolutePath(path)));
+    if (reason.isEmpty())
+        return true;
+    if (mainWindow) {
+        mainWindow->addError(tr("The file name \"%1\" holds %2, which make cannot take; the file was not added.")
+                                 .arg(QDir::toNativeSeparators(path), reason));
+    }
+    return false;
+}
+
 bool Project::addFile(const QString &path)
 {
+    if (!acceptsFileName(path))
+        return false;
     if (addFile(path, QString())) {
         modified = true;
         updateItemText();
@@ -261,7 +278,7 @@ bool Project::addFiles()
     for (const QString &path : paths) {
         if (path.isEmpty())
             continue;
-        result = confirmDesignLocation(path);
+        result = acceptsFileName(path) && confirmDesignLocation(path);
         if (result) {
             added = addFileEntry(path, QString()) || added;
             modified = true;

@@ -69,7 +69,8 @@ private slots:
     {
         work = new QTemporaryDir;
         QVERIFY(writeFile(at(QStringLiteral("tools/make")),
-                          "#!/bin/sh\necho \"args: $*\"\necho 'main.c:3:1: error: boom' >&2\nexit $FAKE_EXIT\n"));
+                          "#!/bin/sh\necho \"args: $*\"\necho 'main.c:3:1: error: boom' >&2\n"
+                          "mkdir -p First Second && touch First/First.hex Second/Second.hex\nexit $FAKE_EXIT\n"));
         QFile::setPermissions(at(QStringLiteral("tools/make")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QVERIFY(writeFile(at(QStringLiteral("project/main.c")), "int main;\n"));
         QVERIFY(writeFile(at(QStringLiteral("project/p.zmxp")), R"(<PROJECT>
@@ -147,6 +148,63 @@ private slots:
             return end < 0 || line.mid(end + 2, 1) != "Z";
         };
         QTRY_VERIFY_WITH_TIMEOUT(!toolRuns(), 10000);
+    }
+
+    void readsTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("last"); // the last output line
+        const QString project = QStringLiteral("@/project/p.zmxp");
+        QTest::newRow("name after an equals sign") << QStringList{"--build", "--configuration=second", project} << 0
+                                                   << "Compiled successfully.";
+        QTest::newRow("name as the next argument") << QStringList{"--build", "--Configuration", "Second", project} << 0
+                                                   << "Compiled successfully.";
+        QTest::newRow("build and clean") << QStringList{"--build", "--clean", project} << 2
+                                         << "--build and --clean cannot be given together.";
+        QTest::newRow("clean and build") << QStringList{"--clean", project, "--build"} << 2
+                                         << "--build and --clean cannot be given together.";
+        QTest::newRow("two projects") << QStringList{"--build", project, "@/other.zmxp"} << 2
+                                      << "Give one project file, not 2: @/project/p.zmxp, @/other.zmxp.";
+        QTest::newRow("no name") << QStringList{"--clean", project, "--configuration"} << 2
+                                 << "--configuration needs the name of a configuration.";
+    }
+
+    void readsTheCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, last);
+        for (QString &argument : arguments)
+            argument.replace(QLatin1Char('@'), work->path());
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.lines.last(), last.replace(QLatin1Char('@'), work->path()));
+        // A refused command line builds nothing; an accepted one builds the configuration named.
+        QFile makefile(at(QStringLiteral("project/Second/Makefile")));
+        QCOMPARE(makefile.exists(), exitCode == 0);
+        if (exitCode == 0) {
+            QVERIFY(makefile.open(QIODevice::ReadOnly));
+            QVERIFY(makefile.readAll().contains("\nDebug:\tSecond/Second.hex\n"));
+        }
+    }
+
+    void buildsNothingWhenTheConfigurationCannotBeLoaded()
+    {
+        // The first configuration has no controller: it cannot be loaded, and the second
+        // must not be built in its place.
+        QVERIFY(writeFile(at(QStringLiteral("project/p.zmxp")), R"(<PROJECT>
+ <FILES><FILE NAME="main.c" GROUP="Source Files"/></FILES>
+ <CONFIGURATION NAME="First" COMPILER="Test Chain" TARGET="Debug"/>
+ <CONFIGURATION NAME="Second" COMPILER="Test Chain" TARGET="Debug"><CONTROLLER FAMILY="TF" TYPE="t100"/></CONFIGURATION>
+</PROJECT>
+)"));
+        const Run result = run({QStringLiteral("--build"), at(QStringLiteral("project/p.zmxp"))});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.lines, QStringList({QStringLiteral("The configuration \"First\" of project %1 could not be loaded.")
+                                                .arg(at(QStringLiteral("project/p.zmxp"))),
+                                            QStringLiteral("The configuration \"First\" could not be loaded; nothing was built.")}));
+        QVERIFY(!QFile::exists(at(QStringLiteral("project/Second/Makefile"))));
     }
 
     void failsOnWhatItCannotOpen()

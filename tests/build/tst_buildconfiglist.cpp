@@ -94,13 +94,15 @@ private slots:
         QCOMPARE(list->names(), QStringList({QStringLiteral("Alpha Tools"), QStringLiteral("Delta Quorvin"), QString()}));
         const QString alphaPath = QDir(loadingDir).absoluteFilePath(QStringLiteral("alpha.xml"));
         const QString betaPath = QDir(loadingDir).absoluteFilePath(QStringLiteral("beta.xml"));
-        QCOMPARE(workbench->output.size(), 4);
-        QCOMPARE(workbench->output.at(0), QStringLiteral("error: Unknows option parameter type number"));
+        QCOMPARE(workbench->output.size(), 5);
+        QCOMPARE(workbench->output.at(0), QStringLiteral("error: Unknown option parameter type number"));
         QCOMPARE(workbench->output.at(1), QStringLiteral("error: Error loading %1\n").arg(alphaPath));
         QCOMPARE(workbench->output.at(2), QStringLiteral("error: Duplicated compiler configuration \"ALPHA TOOLS\":\n%1,\n%2.\n")
                                               .arg(alphaPath, betaPath));
         QVERIFY(workbench->output.at(3).startsWith(QStringLiteral("message: Error opening broken.xml: ")));
         QVERIFY(workbench->output.at(3).contains(QStringLiteral(" at line 4, column ")));
+        QCOMPARE(workbench->output.at(4),
+                 QStringLiteral("error: Error loading %1\n").arg(QDir(loadingDir).absoluteFilePath(QStringLiteral("broken.xml"))));
 
         QCOMPARE(alpha().version(), QStringLiteral("2.1"));
         QCOMPARE(alpha().webAddress(), QStringLiteral("https://example.org/alpha"));

@@ -8,6 +8,7 @@
 #include "testregistry.h"
 
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -139,31 +140,30 @@ AS=%COMPILER_DIR%/tcc
 
 # Build tree:
 all:	Debug
+.PHONY:	all Debug tidy clean
 
 Debug:	Main/Main.hex
 
-Main/Main.hex:	Main/firmware.elf 
+Main/Main.hex:	Main/firmware.elf Main/Makefile.flags
 	$(HEX) Main/firmware.elf Main/Main.hex %PATH%
 
-Main/firmware.elf:	Main/main.o Main/util.o Main/start.o app.ld 
+Main/firmware.elf:	Main/main.o Main/util.o Main/start.o app.ld Main/Makefile.flags
 	echo linking firmware
 	$(LD)  -o Main/firmware.elf Main/main.o Main/util.o Main/start.o -T"app.ld"
 	tsize Main/firmware.elf
 
-Main/main.o:	src/main.c 
+Main/main.o:	src/main.c Main/Makefile.flags
 	$(CC) $(CCFLAGS)  -c src/main.c -o Main/main.o -DF=32768
 
-Main/util.o:	src/util.c 
+Main/util.o:	src/util.c Main/Makefile.flags
 	$(CC) $(CCFLAGS)  -c src/util.c -o Main/util.o -DF=32768
 
-Main/start.o:	start.s 
+Main/start.o:	start.s Main/Makefile.flags
 	$(AS) -c start.s -o Main/start.o
 
 # tidy - delete all temporary files which are not involved in the target generation
 tidy:
 	rm -rf Main/firmware.map
-	rm -rf main.lst
-	rm -rf util.lst
 
 # cleanup - delete all generated files
 clean:	tidy
@@ -172,6 +172,10 @@ clean:	tidy
 	rm -rf Main/main.o
 	rm -rf Main/util.o
 	rm -rf Main/start.o
+	rm -rf Main/Makefile.flags
+
+# What the files were made from and with
+Main/Makefile.flags:
 )").replace(QLatin1Char('@'), dir());
         const QString written = readText(writer.makefile());
         if (written != expected) {
@@ -312,8 +316,8 @@ clean:	tidy
     void readsClockTexts_data()
     {
         QTest::addColumn<QString>("clock");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("empty") << QString() << QString();
+        QTest::addColumn<QString>("value"); // null: refused
+        QTest::newRow("empty") << QString() << QStringLiteral("");
         QTest::newRow("hertz") << QStringLiteral("8000000") << QStringLiteral("8000000");
         QTest::newRow("MHz") << QStringLiteral("4 MHz") << QStringLiteral("4000000");
         QTest::newRow("fraction MHz") << QStringLiteral("7.3728MHz") << QStringLiteral("7372800");
@@ -321,15 +325,26 @@ clean:	tidy
         QTest::newRow("k only") << QStringLiteral("455k") << QStringLiteral("455000");
         QTest::newRow("Hz") << QStringLiteral("100 Hz") << QStringLiteral("100");
         QTest::newRow("fraction cut") << QStringLiteral("1.5 Hz") << QStringLiteral("1");
-        QTest::newRow("leading M") << QStringLiteral("M4") << QStringLiteral("M4");
-        QTest::newRow("words") << QStringLiteral("fast") << QStringLiteral("fast");
+        QTest::newRow("largest") << QStringLiteral("4294967295") << QStringLiteral("4294967295");
+        QTest::newRow("too large") << QStringLiteral("4294967296") << QString();
+        QTest::newRow("overflowing") << QStringLiteral("1e300MHz") << QString();
+        QTest::newRow("negative") << QStringLiteral("-5MHz") << QString();
+        QTest::newRow("zero") << QStringLiteral("0 Hz") << QString();
+        QTest::newRow("below one hertz") << QStringLiteral("0.5 Hz") << QString();
+        QTest::newRow("infinite") << QStringLiteral("inf") << QString();
+        QTest::newRow("not a number") << QStringLiteral("nan") << QString();
+        QTest::newRow("leading M") << QStringLiteral("M4") << QString();
+        QTest::newRow("words") << QStringLiteral("fast") << QString();
+        QTest::newRow("make code") << QStringLiteral("$(shell touch X)") << QString();
     }
 
     void readsClockTexts()
     {
         QFETCH(QString, clock);
         QFETCH(QString, value);
-        QCOMPARE(PlaceholderResolver::clockValue(clock), value);
+        const std::optional<QString> read = PlaceholderResolver::clockValue(clock);
+        QCOMPARE(read.has_value(), !value.isNull());
+        QCOMPARE(read.value_or(QString()), value.isNull() ? QString() : value);
     }
 
     void namesFilesFromExplicitNamesAndTemplates()
@@ -345,23 +360,117 @@ clean:	tidy
         QVERIFY(configuration->renameFile(at(QStringLiteral("main.c")), at(QStringLiteral("core.c"))));
         touch(at(QStringLiteral("core.c")));
         QVERIFY(writer.write());
-        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nMain/core.o:\tcore.c \n")));
+        QVERIFY(readText(writer.makefile()).contains(QStringLiteral("\nMain/core.o:\tcore.c Main/Makefile.flags\n")));
     }
 
     void writesNamesWithBlanksAndDollarsSafely()
     {
-        addFiles({QStringLiteral("my file.c"), QStringLiteral("price$x.c")});
+        addFiles({QStringLiteral("my file.c"), QStringLiteral("price$x.c"), QStringLiteral("-x.c")});
         MakefileWriter writer(*configuration, dir(), workbench);
         QVERIFY(writer.write());
         const QString text = readText(writer.makefile());
-        // A generated name with blanks is written with underscores as rule target and as
-        // prerequisite; an existing source keeps its name, escaped for make.
-        QVERIFY(text.contains(QStringLiteral("\nMain/firmware.elf:\tMain/my_file.o Main/price$$x.o \n")));
-        QVERIFY(text.contains(QStringLiteral("\nMain/my_file.o:\tmy\\ file.c \n")));
-        QVERIFY(text.contains(QStringLiteral("\nMain/price$$x.o:\tprice$$x.c \n")));
-        QVERIFY(text.contains(QStringLiteral("-c price\\$$x.c -o Main/price\\$$x.o")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf Main/price\\$$x.o\n")));
-        QVERIFY(text.contains(QStringLiteral("\trm -rf price\\$$x.lst\n")));
+        // Rule heads name the files the recipes make, escaped for make; recipes quote them
+        // for the shell; a name that starts with "-" is no option.
+        QVERIFY(text.contains(QStringLiteral("\nMain/firmware.elf:\tMain/my\\ file.o Main/price$$x.o Main/-x.o ")));
+        QVERIFY(text.contains(QStringLiteral("\nMain/my\\ file.o:\tmy\\ file.c Main/Makefile.flags\n")));
+        QVERIFY(text.contains(QStringLiteral("-c 'my file.c' -o 'Main/my file.o'")));
+        QVERIFY(text.contains(QStringLiteral("-c 'price$$x.c' -o 'Main/price$$x.o'")));
+        QVERIFY(text.contains(QStringLiteral("-c ./-x.c -o Main/-x.o")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Main/price$$x.o'\n")));
+        QVERIFY(text.contains(QStringLiteral("\trm -rf 'Main/my file.o'\n")));
+    }
+
+    void refusesValuesTheMakefileCannotTake_data()
+    {
+        QTest::addColumn<QString>("configuration"); // the CONFIGURATION element's attributes and children
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("error");
+        const QStringList main{QStringLiteral("main.c")};
+        const QString project = QStringLiteral("error: Project p.zmxp, configuration ");
+        QTest::newRow("name with a slash") << "NAME='../x'><CONTROLLER FAMILY='TF' TYPE='t100'" << main
+                                           << "error: Project p.zmxp: the configuration name \"../x\" names the files the "
+                                              "build makes and must not hold \"/\", \"\\\" or \"..\".";
+        QTest::newRow("controller with a line") << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100&#10;X := 1'" << main
+                                                << project + "\"Main\": the TYPE \"t100\\nX := 1\" holds a line break, "
+                                                             "which a Makefile cannot take.";
+        QTest::newRow("clock in words") << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100' CLOCK='fast'" << main
+                                        << project + "\"Main\": the CLOCK \"fast\" is not a frequency from 1 Hz to 4294967295 Hz.";
+        QTest::newRow("option with a line")
+            << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'/><OPTION NAME='-D' VALUE='A&#10;b:' TOOL='CC'" << main
+            << project + "\"Main\": the OPTION \"-DA\\nb:\" holds a line break, which a Makefile cannot take.";
+        QTest::newRow("option with a backslash before a hash")
+            << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'/><OPTION NAME='-D' VALUE='A=\\#' TOOL='CC'" << main
+            << project + "\"Main\": the OPTION \"-DA=\\#\" holds a backslash before \"#\" or at the end, which a "
+                         "Makefile cannot take.";
+        QTest::newRow("two sources, one object")
+            << "NAME='Main'><CONTROLLER FAMILY='TF' TYPE='t100'" << QStringList{"main.c", "sub/main.c"}
+            << "error: Two steps of the build would make the same file @/Main/main.o; rename one of the files @/main.c "
+               "and @/sub/main.c.";
+    }
+
+    void refusesValuesTheMakefileCannotTake()
+    {
+        QFETCH(QString, configuration);
+        QFETCH(QStringList, files);
+        QFETCH(QString, error);
+        QDomDocument document;
+        QVERIFY(document.setContent(QStringLiteral("<CONFIGURATION COMPILER=\"Test Chain\" TARGET=\"Debug\" %1/></CONFIGURATION>")
+                                        .arg(configuration)));
+        BuildProject loaded(workbench, compilers);
+        QVERIFY(loaded.load(document.documentElement(), at(QStringLiteral("p.zmxp"))));
+        for (const QString &file : files) {
+            touch(at(file));
+            loaded.addFile(at(file), true);
+        }
+        workbench->output.clear();
+        MakefileWriter writer(loaded, dir(), workbench);
+        writer.setProjectFile(at(QStringLiteral("p.zmxp")));
+        QVERIFY(!writer.write());
+        QCOMPARE(workbench->output, QStringList{error.replace(QLatin1Char('@'), dir())});
+        QVERIFY(!QFile::exists(writer.makefile()));
+    }
+
+    void refusesAToolChainWithoutItsTools_data()
+    {
+        QTest::addColumn<QByteArray>("tool");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("tool that failed to load")
+            << QByteArray("<TOOL FILE='cc' NAME='CC'><OPTION NAME='-O' PARAM='number'/></TOOL>")
+            << QStringList{"error: The compiler configuration @/chain.xml could not load its tool \"CC\"; it cannot build.",
+                           "error: The compiler configuration @/chain.xml has no tool \"CC\" for its processes."};
+        QTest::newRow("no tool of that name") << QByteArray("<TOOL FILE='cc' NAME='XX'/>")
+                                              << QStringList{"error: The compiler configuration @/chain.xml has no tool \"CC\" for its processes."};
+        QTest::newRow("tool file with a line") << QByteArray("<TOOL FILE='cc&#10;all: ; touch X' NAME='CC'/>")
+                                               << QStringList{"error: Project p.zmxp, configuration \"Main\": the TOOL FILE "
+                                                              "\"cc\\nall: ; touch X\" holds a line break, which a Makefile cannot take."};
+    }
+
+    void refusesAToolChainWithoutItsTools()
+    {
+        QFETCH(QByteArray, tool);
+        QFETCH(QStringList, errors);
+        QTemporaryDir chains;
+        QFile chain(chains.filePath(QStringLiteral("chain.xml")));
+        QVERIFY(chain.open(QIODevice::WriteOnly));
+        chain.write("<COMPILER NAME='Chain'><FILE NAME='c' SOURCE='1'/>" + tool + R"(
+            <PROCESS TOOL="CC" NAME="Compile" CMDLINE="$(CC) -o %OUTFILE% %INFILE%"><FILE OUTPUT="hex" INPUT="c"/></PROCESS>
+            <FAMILY NAME="F"><CONTROLLER NAME="c"/></FAMILY><TARGET NAME="Debug"><FILE OUTPUT="hex"/></TARGET></COMPILER>)");
+        chain.close();
+        BuildConfigList list(workbench);
+        QVERIFY(list.loadAll(chains.path()));
+        BuildProject broken(workbench, &list);
+        broken.setName(QStringLiteral("Main"));
+        QVERIFY(broken.selectCompiler(QStringLiteral("Chain")));
+        QVERIFY(broken.selectTarget(QStringLiteral("Debug")));
+        touch(at(QStringLiteral("main.c")));
+        QVERIFY(broken.addFile(at(QStringLiteral("main.c")), true));
+        workbench->output.clear();
+        MakefileWriter writer(broken, dir(), workbench);
+        writer.setProjectFile(at(QStringLiteral("p.zmxp")));
+        QVERIFY(!writer.write());
+        for (QString &error : errors)
+            error.replace(QLatin1Char('@'), chains.path());
+        QCOMPARE(workbench->output, errors);
     }
 
     void reportsWhatStopsTheMakefile()

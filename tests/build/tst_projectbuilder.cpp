@@ -64,9 +64,10 @@ private:
     QString at(const QString &relative) const { return work->filePath(relative); }
     QString make() const { return at(QStringLiteral("tools/make")); }
 
+    // A make that makes the target, as the real one does, before it does what body says.
     void fakeMake(const QByteArray &body)
     {
-        QVERIFY(writeFile(make(), "#!/bin/sh\n" + body));
+        QVERIFY(writeFile(make(), "#!/bin/sh\nmkdir -p Main && touch Main/Main.hex\n" + body));
         QFile::setPermissions(make(), QFile::permissions(make()) | QFileDevice::ExeOwner);
     }
 
@@ -253,6 +254,44 @@ private slots:
         QCOMPARE(workbench->output,
                  QStringList({QStringLiteral("error link: %1#1.0 main.c:2:1: warning: w").arg(at(QStringLiteral("main.c"))),
                               QStringLiteral("message: note from the compiler"), QStringLiteral("error: Error code 1\n")}));
+    }
+
+    void succeedsOnlyWhenTheTargetIsMade_data()
+    {
+        QTest::addColumn<QByteArray>("make");
+        QTest::addColumn<bool>("oldTarget");
+        QTest::addColumn<bool>("rebuildAll");
+        QTest::addColumn<bool>("success");
+        // "-q" asks whether the target is up to date; the exit code answers.
+        QTest::newRow("made") << QByteArray("mkdir -p Main; touch Main/Main.hex") << false << false << true;
+        QTest::newRow("never made") << QByteArray("exit 0") << false << false << false;
+        QTest::newRow("old and up to date") << QByteArray("[ \"$1\" = -q ] && exit 0; exit 0") << true << false << true;
+        QTest::newRow("old and not remade") << QByteArray("[ \"$1\" = -q ] && exit 1; exit 0") << true << false << false;
+        QTest::newRow("old after a rebuild of all") << QByteArray("[ \"$1\" = -q ] && exit 0; exit 0") << true << true
+                                                    << false;
+    }
+
+    void succeedsOnlyWhenTheTargetIsMade()
+    {
+        QFETCH(QByteArray, make);
+        QFETCH(bool, oldTarget);
+        QFETCH(bool, rebuildAll);
+        QFETCH(bool, success);
+        openProject();
+        QVERIFY(writeFile(this->make(), "#!/bin/sh\n" + make + "\n"));
+        const QString target = at(QStringLiteral("Main/Main.hex"));
+        if (oldTarget) {
+            QVERIFY(writeFile(target, ":00000001FF\n"));
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        }
+        project->setRebuildAll(rebuildAll);
+        QCOMPARE(project->compile(), success);
+        QCOMPARE(workbench->output.last(),
+                 success ? QStringLiteral("success: Compiled successfully.\n")
+                         : QStringLiteral("error: make ended without an error, but the build did not make %1.").arg(target));
+        QVERIFY(!project->isBuilding());
     }
 
     void refusesWhatCannotBuild()

@@ -250,7 +250,38 @@ private slots:
               "TYPE=\"ATmega16\"/></CONFIGURATION></PROJECT>");
         QVERIFY(!open(path(QStringLiteral("unknown.zmxp"))));
         QCOMPARE(workbench->output,
-                 QStringList(QStringLiteral("error: Cannot find compiler Nowhere CC required for project.")));
+                 QStringList({QStringLiteral("error: Cannot find compiler Nowhere CC required for project."),
+                              QStringLiteral("error: The configuration \"Debug\" of project %1 could not be loaded.")
+                                  .arg(QDir::toNativeSeparators(path(QStringLiteral("unknown.zmxp"))))}));
+    }
+
+    void turnsAwayFileNamesMakeCannotTake_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason"); // empty: added
+        QTest::newRow("blank") << QStringLiteral("my main.c") << QString();
+        QTest::newRow("dollar") << QStringLiteral("$(touch X).c") << QString();
+        QTest::newRow("semicolon") << QStringLiteral("a;touch X;.c") << QStringLiteral("\";\"");
+        QTest::newRow("line break") << QStringLiteral("a\nb.c") << QStringLiteral("a line break");
+    }
+
+    void turnsAwayFileNamesMakeCannotTake()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        auto project = openEmpty();
+        QVERIFY(project);
+        write(path(name), "");
+        workbench->output.clear();
+        QCOMPARE(project->addFile(path(name)), reason.isEmpty());
+        QCOMPARE(project->indexOfFile(name) >= 0, reason.isEmpty());
+        if (!reason.isEmpty()) {
+            QCOMPARE(workbench->output,
+                     QStringList{QStringLiteral("error: The file name \"%1\" holds %2, which make cannot take; the file was "
+                                                "not added.")
+                                     .arg(path(name), reason)});
+            QVERIFY(!project->isModified());
+        }
     }
 
     void saysWhyAProjectCannotBeOpened_data()
