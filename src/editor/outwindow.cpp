@@ -26,9 +26,9 @@ OutWindow::OutWindow(Workbench *owner, QWidget *parent) : QDockWidget(parent), o
     textView->setCurrentCharFormat(messageFormat);
 }
 
-OutTextEdit *OutWindow::textEdit()
+OutTextEdit *OutWindow::textEdit() const
 {
-    flush();
+    const_cast<OutWindow *>(this)->flush();
     return textView;
 }
 

@@ -12,8 +12,9 @@ class OutTextEdit;
 class QTimer;
 class Workbench;
 
-// The output pane. Every report of the IDE reaches the user through it; each append lets
-// pending events run so that a line shows while the GUI thread is still busy with a build.
+// The output pane. Every report of the IDE reaches the user through it; appends let pending
+// events run every few milliseconds, so that the window and Stop Build stay alive while the
+// GUI thread is busy with a build.
 //
 // Lines are collected and go into the text as one edit at most once per frame, so a tool
 // that pours out lines costs one layout and one repaint per frame, not one per line; while
@@ -38,8 +39,9 @@ public:
     void loadSettings();
     void openLocation(const QString &file, int line, int column);
 
-    // The text view with every line appended so far in it.
-    OutTextEdit *textEdit();
+    // The text view with every line appended so far in it: lines still waiting go in first,
+    // which changes what is laid out, not what the pane holds.
+    OutTextEdit *textEdit() const;
 
     int lineLimit() const { return limit; }
     void setLineLimit(int lines);
