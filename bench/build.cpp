@@ -179,6 +179,8 @@ int main(int argc, char *argv[])
     }
     std::printf("build: %d-file AVR project: zmxstudio --build %.2f s, make alone %.2f s, ratio %.3f\n", sourceFiles,
                 ide, alone, ide / alone);
+    std::printf("RESULT build: %d-file AVR project, zmxstudio --build (vs make alone)\t%.6g\t%.6g\ts\n", sourceFiles, ide,
+                alone);
 
     const InProcess inProcess = buildInProcess(projectFile);
     if (!inProcess.ok)

@@ -43,6 +43,8 @@ void report(const char *what, const Figures &ours, const Figures &baseline, cons
 {
     std::printf("%-34s ours %.3f/%.3f/%.3f s  %s %.3f/%.3f/%.3f s  ratio %.2f\n", what, ours.min, ours.median,
                 ours.max, baselineName, baseline.min, baseline.median, baseline.max, ours.median / baseline.median);
+    std::printf("RESULT find/replace: %s (vs %s)\t%.6g\t%.6g\ts\n", QByteArray(what).trimmed().constData(), baselineName,
+                ours.median, baseline.median);
 }
 
 QStringList makeProject(const QString &root, int files, int lines)

@@ -87,6 +87,9 @@ int main(int argc, char *argv[])
         report("start-up and load (wall s)", startup);
         report("simulated time / wall time", ratio);
         report("simulated time / wall time, with start-up", ratioWithStartup);
+        std::sort(ratio.begin(), ratio.end());
+        std::printf("RESULT vask %s: simulated seconds per wall second (vs real time)\t%.6g\t1\tratio\n", board.title,
+                    ratio[ratio.size() / 2]);
     }
     return 0;
 }

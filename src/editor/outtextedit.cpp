@@ -10,6 +10,8 @@ OutTextEdit::OutTextEdit(OutWindow *window) : QTextBrowser(window), window(windo
     setOpenExternalLinks(false);
     setReadOnly(true);
     setLineWrapMode(QTextEdit::NoWrap);
+    // Nobody undoes output, and the history would grow with every line.
+    document()->setUndoRedoEnabled(false);
     connect(this, &QTextBrowser::anchorClicked, this, &OutTextEdit::anchorClicked);
 }
 

@@ -5,8 +5,12 @@
 #include "editor/outtextedit.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 OutWindow::OutWindow(Workbench *owner, QWidget *parent) : QDockWidget(parent), owner(owner)
 {
@@ -14,64 +18,236 @@ OutWindow::OutWindow(Workbench *owner, QWidget *parent) : QDockWidget(parent), o
     setWindowTitle(tr("Output"));
     textView = new OutTextEdit(this);
     setWidget(textView);
+    flushTimer = new QTimer(this);
+    flushTimer->setSingleShot(true);
+    flushTimer->setInterval(flushIntervalMs);
+    connect(flushTimer, &QTimer::timeout, this, &OutWindow::flushSome);
     loadSettings();
     textView->setCurrentCharFormat(messageFormat);
 }
 
+OutTextEdit *OutWindow::textEdit() const
+{
+    const_cast<OutWindow *>(this)->flush();
+    return textView;
+}
+
+void OutWindow::setLineLimit(int lines)
+{
+    limit = qMax(1, lines);
+    flush();
+    dropOldestLines();
+}
+
 void OutWindow::clearOutput()
 {
+    pending.clear();
+    flushTimer->stop();
+    dropped = 0;
+    noteShown = false;
+    noteStale = false;
     if (textView)
         textView->clear();
     QCoreApplication::processEvents();
+    sinceEvents.start();
 }
 
-void OutWindow::append(const QTextCharFormat &format, const QString &text)
+void OutWindow::append(PendingLine line)
 {
     if (textView) {
-        textView->setCurrentCharFormat(format);
-        textView->append(text);
+        pending.append(std::move(line));
+        // Lines beyond the limit would be dropped as soon as they were shown.
+        if (pending.size() > limit) {
+            const qsizetype excess = pending.size() - limit;
+            pending.erase(pending.begin(), pending.begin() + excess);
+            dropped += excess;
+            noteStale = true;
+        }
+        // A hidden pane lays nothing out: its lines wait until it is shown or read.
+        if (!flushTimer->isActive() && isVisible())
+            flushTimer->start(flushIntervalMs);
     }
-    QCoreApplication::processEvents();
+    // Serving the events every few milliseconds keeps Stop Build and the window alive while
+    // a tool pours out lines, without paying for an event round per line.
+    if (!sinceEvents.isValid() || sinceEvents.elapsed() >= eventIntervalMs) {
+        QCoreApplication::processEvents();
+        sinceEvents.start();
+    }
+}
+
+void OutWindow::flush()
+{
+    insertPending(-1);
+}
+
+void OutWindow::flushSome()
+{
+    insertPending(flushBudgetMs);
+}
+
+void OutWindow::showEvent(QShowEvent *event)
+{
+    QDockWidget::showEvent(event);
+    if (!pending.isEmpty() && !flushTimer->isActive())
+        flushTimer->start(0);
+}
+
+// Inserts the lines as the text view's own append does, each line one paragraph that
+// starts in its category's format and is read as markup when it looks like markup, in one
+// edit. With a budget, the edit takes as many lines as the last ones say fit into that many
+// milliseconds, laying out included, and the rest follows once the event loop has had its
+// turn.
+void OutWindow::insertPending(int budgetMs)
+{
+    flushTimer->stop();
+    if (pending.isEmpty() || !textView)
+        return;
+    QScrollBar *scrollBar = textView->verticalScrollBar();
+    const bool atBottom = scrollBar->value() >= scrollBar->maximum();
+
+    QElapsedTimer clock;
+    clock.start();
+    const qsizetype count = budgetMs < 0 ? pending.size()
+                                         : qMin(pending.size(), qMax<qsizetype>(16, qsizetype(budgetMs * 1e6 / lineCostNs)));
+    QTextDocument *document = textView->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    bool empty = document->isEmpty();
+    qsizetype done = 0;
+    while (done < count) {
+        const PendingLine &line = pending.at(done++);
+        if (empty)
+            cursor.setCharFormat(line.format);
+        else
+            cursor.insertBlock(QTextBlockFormat(), line.format);
+        empty = false;
+        if (!line.href.isNull() && isPlainLinkText(line.linkText))
+            cursor.insertText(line.linkText, linkTextFormat(line.href));
+        else if (Qt::mightBeRichText(line.text))
+            cursor.insertHtml(line.text);
+        else
+            cursor.insertText(line.text);
+    }
+    cursor.endEditBlock();
+    lineCostNs = qMax(1000.0, (lineCostNs + double(clock.nsecsElapsed()) / double(done)) / 2);
+    textView->setCurrentCharFormat(pending.at(done - 1).format);
+    pending.erase(pending.begin(), pending.begin() + done);
+    dropOldestLines();
+
+    if (atBottom)
+        scrollBar->setValue(scrollBar->maximum());
+    if (!pending.isEmpty())
+        flushTimer->start(0);
+}
+
+// Link text that markup would show unchanged: no tags, entities or white space that the
+// markup reader would fold.
+bool OutWindow::isPlainLinkText(const QString &text)
+{
+    if (text.isEmpty() || text.front() == QLatin1Char(' ') || text.back() == QLatin1Char(' '))
+        return false;
+    QChar previous;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&') || c == QLatin1Char('\t')
+            || c == QLatin1Char('\n') || c == QLatin1Char('\r') || (c == QLatin1Char(' ') && previous == c)
+            || c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph)
+            return false;
+        previous = c;
+    }
+    return true;
+}
+
+// The format the markup reader gives a link's text under the current style sheet, font and
+// emphasis, worked out once on a sample link; only the target differs from link to link.
+QTextCharFormat OutWindow::linkTextFormat(const QString &href)
+{
+    if (!linkSampleFormat) {
+        QTextDocument sample;
+        sample.setDefaultStyleSheet(textView->document()->defaultStyleSheet());
+        sample.setDefaultFont(textView->document()->defaultFont());
+        QTextCursor cursor(&sample);
+        cursor.insertHtml(linkPrefix() + QStringLiteral("<a href=\"x\">x</a>") + linkSuffix());
+        linkSampleFormat = sample.firstBlock().begin().fragment().charFormat();
+    }
+    QTextCharFormat format = *linkSampleFormat;
+    format.setAnchorHref(href);
+    return format;
+}
+
+QString OutWindow::linkPrefix() const
+{
+    QString prefix;
+    if (linkFormat.fontItalic())
+        prefix += QLatin1String("<i>");
+    if (linkFormat.fontWeight() > QFont::Normal)
+        prefix += QLatin1String("<b>");
+    return prefix;
+}
+
+QString OutWindow::linkSuffix() const
+{
+    QString suffix;
+    if (linkFormat.fontWeight() > QFont::Normal)
+        suffix += QLatin1String("</b>");
+    if (linkFormat.fontItalic())
+        suffix += QLatin1String("</i>");
+    return suffix;
+}
+
+void OutWindow::dropOldestLines()
+{
+    QTextDocument *document = textView->document();
+    const int note = noteShown ? 1 : 0;
+    const int excess = document->blockCount() - note - limit;
+    if (excess <= 0 && !noteStale)
+        return;
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    if (excess > 0) {
+        dropped += excess;
+        cursor.setPosition(document->findBlockByNumber(note).position());
+        cursor.setPosition(document->findBlockByNumber(note + excess).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::Start);
+    if (noteShown)
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(tr("[Earlier lines dropped: %1; the Output pane keeps the last %2 lines]").arg(dropped).arg(limit),
+                      messageFormat);
+    if (!noteShown)
+        cursor.insertBlock();
+    cursor.endEditBlock();
+    noteShown = true;
+    noteStale = false;
 }
 
 void OutWindow::addMessage(const QString &text)
 {
-    append(messageFormat, text);
+    append({messageFormat, text, QString(), QString()});
 }
 
 void OutWindow::addError(const QString &text)
 {
-    append(errorFormat, text);
+    append({errorFormat, text, QString(), QString()});
 }
 
 void OutWindow::addSuccess(const QString &text)
 {
-    append(successFormat, text);
+    append({successFormat, text, QString(), QString()});
 }
 
 void OutWindow::appendLink(const QTextCharFormat &format, const QString &file, int line, int column,
                            const QString &text)
 {
-    if (!textView) {
-        QCoreApplication::processEvents();
-        return;
-    }
-    QString prefix;
-    QString suffix;
-    if (linkFormat.fontItalic()) {
-        prefix += QLatin1String("<i>");
-        suffix.prepend(QLatin1String("</i>"));
-    }
-    if (linkFormat.fontWeight() > QFont::Normal) {
-        prefix += QLatin1String("<b>");
-        suffix.prepend(QLatin1String("</b>"));
-    }
+    const QString target = QStringLiteral("%1#%2.%3").arg(file, QString::number(line), QString::number(column));
     // The path is escaped for the attribute only, so that the browser hands it back unchanged
     // even when it holds a quote or an ampersand.
     const QString html = QStringLiteral("%5<a href=\"%1#%2.%3\">%4</a>%6")
                              .arg(file.toHtmlEscaped(), QString::number(line), QString::number(column), text,
-                                  prefix, suffix);
-    append(format, html);
+                                  linkPrefix(), linkSuffix());
+    append({format, html, target, text});
 }
 
 void OutWindow::addMessageLink(const QString &file, int line, int column, const QString &text)
@@ -87,6 +263,9 @@ void OutWindow::addErrorLink(const QString &file, int line, int column, QString 
 
 void OutWindow::loadSettings()
 {
+    // Lines already appended keep the formats and style sheet they were appended with.
+    flush();
+    linkSampleFormat.reset();
     QSettings *store = owner ? owner->settings() : nullptr;
     const QString &group = DisplaySettings::outputWindow;
     messageFormat = DisplaySettings::formatForItem(store, group, QStringLiteral("Messages"));
@@ -113,16 +292,18 @@ void OutWindow::openLocation(const QString &file, int line, int column)
 
 int OutWindow::lastLine() const
 {
-    if (!textView || textView->document()->isEmpty())
+    const OutTextEdit *view = textEdit();
+    if (!view || view->document()->isEmpty())
         return -1;
-    return textView->document()->blockCount() - 1;
+    return int(dropped) + view->document()->blockCount() - 1 - (noteShown ? 1 : 0);
 }
 
 void OutWindow::selectLine(int line)
 {
-    if (!textView)
+    flush();
+    if (!textView || line < dropped)
         return;
-    const QTextBlock block = textView->document()->findBlockByNumber(line);
+    const QTextBlock block = textView->document()->findBlockByNumber(int(line - dropped) + (noteShown ? 1 : 0));
     if (!block.isValid())
         return;
     QTextCursor cursor(block);

@@ -68,6 +68,7 @@ QString QsciLexerQuorvin::pattern(int rule) const
 
 void QsciLexerQuorvin::resetRules()
 {
+    invalidateLines();
     for (int rule = 0; rule < RuleCount; ++rule) {
         patterns[rule].clear();
         expressions[rule] = QRegularExpression();
@@ -143,29 +144,63 @@ QString QsciLexerQuorvin::withLineEnds(const QString &text)
     return text.left(text.size() - 1) + lineEndPattern;
 }
 
-int QsciLexerQuorvin::styleAt(int position) const
+long QsciLexerQuorvin::send(unsigned int message, unsigned long wParam, long lParam) const
 {
-    return int(editor()->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, position));
+    return editor()->SendScintilla(message, wParam, lParam);
 }
 
-int QsciLexerQuorvin::documentLength() const
+int QsciLexerQuorvin::lineFlags(int line) const
 {
-    return int(editor()->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const int state = int(send(QsciScintillaBase::SCI_GETLINESTATE, line));
+    return state >> FlagBits == generation ? state & ((1 << FlagBits) - 1) : 0;
 }
 
-void QsciLexerQuorvin::setStyleOf(int position, int style)
+void QsciLexerQuorvin::setLineFlags(int line, int flags)
 {
-    startStyling(position);
-    setStyling(1, style);
+    send(QsciScintillaBase::SCI_SETLINESTATE, line, long(generation) << FlagBits | flags);
 }
 
-QString QsciLexerQuorvin::fetchText(int start, int end) const
+QString QsciLexerQuorvin::lineText(int start, int end) const
 {
-    // One character per document byte keeps every index a byte offset from start.
-    QByteArray bytes(end - start + 1, '\0');
-    editor()->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, long(start), long(end), bytes.data());
-    bytes.chop(1);
-    return QString::fromLatin1(bytes);
+    // One character per document byte keeps every index a byte offset from the line start.
+    const auto *bytes = reinterpret_cast<const char *>(
+            send(QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
+    return QString::fromLatin1(bytes, end - start);
+}
+
+void QsciLexerQuorvin::invalidateLines()
+{
+    // One counter for all lexers keeps a generation from ever being reused; the offset keeps
+    // it clear of the small values other lexers leave in the line states.
+    static int nextGeneration = 1 << 16;
+    generation = nextGeneration++;
+}
+
+void QsciLexerQuorvin::setEditor(QsciScintilla *newEditor)
+{
+    if (editor())
+        disconnect(editor(), &QsciScintillaBase::SCN_MODIFIED, this, &QsciLexerQuorvin::documentModified);
+    QsciLexerCustom::setEditor(newEditor);
+    invalidateLines();
+    if (newEditor)
+        connect(newEditor, &QsciScintillaBase::SCN_MODIFIED, this, &QsciLexerQuorvin::documentModified);
+}
+
+void QsciLexerQuorvin::documentModified(int position, int modificationType, const char *, int, int linesAdded,
+                                        int, int, int, int, int)
+{
+    if (!editor() || !(modificationType & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)))
+        return;
+    // The edited line keeps its entry state (nothing before it changed) but needs new
+    // styles; lines the edit added start with copied states that mean nothing.
+    const int line = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
+    const int flags = lineFlags(line);
+    if (flags & Styled)
+        setLineFlags(line, flags & ~Styled);
+    for (int added = line + 1; added <= line + linesAdded; ++added) {
+        if (send(QsciScintillaBase::SCI_GETLINESTATE, added) != 0)
+            send(QsciScintillaBase::SCI_SETLINESTATE, added, 0);
+    }
 }
 
 bool QsciLexerQuorvin::hasExpression(int rule) const
@@ -237,45 +272,18 @@ void QsciLexerQuorvin::updatePositions(const QString &text, int position)
     }
 }
 
-void QsciLexerQuorvin::styleText(int start, int end)
+// Styles one line (its text includes its line break) and says whether a block comment
+// is still open at its end.
+bool QsciLexerQuorvin::styleLine(const QString &text, bool inComment, QByteArray &styles)
 {
-    if (!editor())
-        return;
-    const int length = documentLength();
-    end = qMin(end, length);
-    if (start < 0 || start >= end)
-        return;
-
-    const int startStyle = styleAt(start);
-    bool inComment = startStyle == BlockComment;
-
-    // Text before the range may have changed what the range means (an opened or closed
-    // block comment), so restyle from the top.
-    if (start > 0 && styleAt(start - 1) == Default && length > end) {
-        styleText(0, length);
-        return;
-    }
-    if (inComment) {
-        if (start == 0) {
-            setStyleOf(0, Default);
-            styleText(0, length);
-            return;
-        }
-        if (styleAt(start - 1) != BlockComment) {
-            // Stale comment style with no comment before it: scan as code.
-            setStyleOf(start, Default);
-            styleText(start, length);
-            return;
-        }
-    }
-
-    const QString text = fetchText(start, end);
     const int size = int(text.size());
-    QByteArray styles(size, char(Default));
+    const int base = int(styles.size());
+    styles.resize(base + size, char(Default));
+    char *style = styles.data() + base;
     int p = 0;
-    const auto skipSpace = [&](int style) {
+    const auto skipSpace = [&](int kind) {
         while (p < size && text.at(p).isSpace())
-            styles[p++] = char(style);
+            style[p++] = char(kind);
     };
 
     skipSpace(inComment ? BlockComment : Default);
@@ -286,7 +294,7 @@ void QsciLexerQuorvin::styleText(int start, int end)
             const int close = search(BlockCommentCloseRule, text, p);
             const int commentEnd = close == -1 ? size : close + lengths[BlockCommentCloseRule];
             for (; p < commentEnd; ++p)
-                styles[p] = char(BlockComment);
+                style[p] = char(BlockComment);
             if (close == -1)
                 break;
             inComment = false;
@@ -296,19 +304,75 @@ void QsciLexerQuorvin::styleText(int start, int end)
                 break; // nothing more matches: the rest stays Default
             const int tokenEnd = positions[rule] + lengths[rule];
             for (int i = positions[rule]; i < tokenEnd; ++i)
-                styles[i] = char(rule);
+                style[i] = char(rule);
             p = tokenEnd;
             inComment = rule == BlockCommentOpenRule;
         }
         skipSpace(inComment ? BlockComment : Default);
         updatePositions(text, p);
     }
+    return inComment;
+}
 
-    // A comment still open at the end of the range runs on to the end of the document.
-    if (inComment && length > end) {
-        styleText(start, length);
+void QsciLexerQuorvin::styleText(int start, int end)
+{
+    if (!editor())
         return;
+    end = qMin(end, int(send(QsciScintillaBase::SCI_GETLENGTH)));
+    if (start < 0 || start >= end)
+        return;
+
+    const int lineCount = int(send(QsciScintillaBase::SCI_GETLINECOUNT));
+    const int lastLine = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1));
+    int line = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
+    // Start where the state is known: the editor styles in order, so this is nearly
+    // always the requested line; after new rules it may be the top of the document.
+    while (line > 0 && !(lineFlags(line) & EntryKnown))
+        --line;
+    const int firstLine = line;
+    bool inComment = line > 0 && (lineFlags(line) & EntersInComment);
+    int flags = lineFlags(line);
+
+    QByteArray styles;
+    int runStart = -1;
+    const auto flush = [&] {
+        if (runStart < 0)
+            return;
+        startStyling(runStart);
+        send(QsciScintillaBase::SCI_SETSTYLINGEX, styles.size(), reinterpret_cast<long>(styles.constData()));
+        styles.clear();
+        runStart = -1;
+    };
+
+    int lineStart = int(send(QsciScintillaBase::SCI_POSITIONFROMLINE, line));
+    for (; line <= lastLine; ++line) {
+        const int next = line + 1;
+        const int lineEnd = next < lineCount ? int(send(QsciScintillaBase::SCI_POSITIONFROMLINE, next))
+                                             : int(send(QsciScintillaBase::SCI_GETLENGTH));
+        const int nextFlags = next < lineCount ? lineFlags(next) : 0;
+        if (line != firstLine && (flags & Styled)) {
+            // Unchanged since it was styled from the same entry state: so is its end state.
+            flush();
+            inComment = nextFlags & EntersInComment;
+            flags = nextFlags;
+        } else {
+            if (runStart < 0)
+                runStart = lineStart;
+            const int entry = (inComment ? EntersInComment : 0) | EntryKnown;
+            if (flags != (entry | Styled))
+                setLineFlags(line, entry | Styled);
+            inComment = styleLine(lineText(lineStart, lineEnd), inComment, styles);
+            if (next < lineCount) {
+                const int nextEntry = (inComment ? EntersInComment : 0) | EntryKnown;
+                const int keep = (nextFlags & (EntersInComment | EntryKnown)) == nextEntry ? nextFlags : nextEntry;
+                if (keep != nextFlags)
+                    setLineFlags(next, keep);
+                flags = keep;
+            }
+        }
+        lineStart = lineEnd;
     }
-    startStyling(start);
-    editor()->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, uintptr_t(size), styles.constData());
+    flush();
+    // Lines skipped at the end count as styled too.
+    startStyling(lineStart);
 }

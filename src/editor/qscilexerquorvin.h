@@ -21,6 +21,12 @@
 // line; a repeated key adds an alternative; a pattern ending in "$" also consumes the
 // line break. Patterns match minimally (non-greedy); "^" anchors at the point where a
 // search starts.
+//
+// Styling works line by line: a token other than a block comment never runs past the
+// line break that ends its line, so the only state carried from one line to the next is
+// whether a block comment is open. That state is kept per line in the editor's line
+// state, which lets a keystroke restyle the edited line and stop at the first line whose
+// state and styles are unchanged, instead of starting again from the top.
 class QsciLexerQuorvin : public QsciLexerCustom
 {
     Q_OBJECT
@@ -59,6 +65,7 @@ public:
     const char *language() const override;
     QString description(int style) const override;
     void styleText(int start, int end) override;
+    void setEditor(QsciScintilla *editor) override;
 
     void resetRules();
     void loadSyntaxFile(const QString &path, Qt::CaseSensitivity caseSensitivity);
@@ -67,12 +74,26 @@ public:
     // The accumulated pattern of a rule as read from the syntax file, after the "$" rewrite.
     QString pattern(int rule) const;
 
+private slots:
+    void documentModified(int position, int modificationType, const char *text, int length, int linesAdded,
+                          int line, int foldLevelNow, int foldLevelPrevious, int token, int annotationLinesAdded);
+
 private:
     static QString withLineEnds(const QString &text);
-    int styleAt(int position) const;
-    int documentLength() const;
-    void setStyleOf(int position, int style);
-    QString fetchText(int start, int end) const;
+    // Bits of a line's state; the rest of the value is the generation that wrote it.
+    enum LineFlag {
+        EntersInComment = 1, // a block comment is open where the line starts
+        EntryKnown = 2, // the bit above was worked out from the lines before
+        Styled = 4, // the line's styles follow from its entry state and its current text
+        FlagBits = 3
+    };
+
+    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+    int lineFlags(int line) const;
+    void setLineFlags(int line, int flags);
+    QString lineText(int start, int end) const;
+    bool styleLine(const QString &text, bool inComment, QByteArray &styles);
+    void invalidateLines();
 
     bool hasExpression(int rule) const;
     int search(int rule, const QString &text, int from);
@@ -86,6 +107,8 @@ private:
     // rule, as offsets into the text being styled; rule 0 is searched on demand only.
     std::array<int, RuleCount> positions {};
     std::array<int, RuleCount> lengths {};
+    // Line states written under other rules, another editor or another lexer never match.
+    int generation = 0;
 };
 
 #endif

@@ -220,6 +220,8 @@ private:
     // What the disk said about each path once: look-ups compare these strings instead of
     // asking the disk again for every entry.
     mutable QHash<QString, QString> identities;
+    // The canonical path of each existing folder asked about.
+    mutable QHash<QString, QString> folderIdentities;
     // The entries by the identities of their paths and short forms, for the paths listed in
     // indexedPaths; refreshIdentityIndex() notices any change of files_ by the data pointers.
     mutable QList<QString> indexedPaths;

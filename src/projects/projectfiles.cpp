@@ -83,11 +83,24 @@ QString Project::fileIdentity(const QString &path) const
     if (cached != identities.constEnd())
         return *cached;
     const QFileInfo info(path);
-    QString identity = info.canonicalFilePath();
-    if (identity.isEmpty()) {
-        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-        identity = folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + QLatin1Char('/') + info.fileName();
+    // Resolving the folder once and the file by its own entry spares a walk of every part of
+    // the path for each of a project's thousands of files; a linked file is resolved whole.
+    const QString absoluteFolder = info.absolutePath();
+    QString folder = folderIdentities.value(absoluteFolder);
+    if (folder.isEmpty()) {
+        folder = QFileInfo(absoluteFolder).canonicalFilePath();
+        if (!folder.isEmpty())
+            folderIdentities.insert(absoluteFolder, folder);
     }
+    const QString name = info.fileName();
+    const bool plainName = !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
+    QString identity;
+    if (!plainName || info.isSymLink())
+        identity = info.canonicalFilePath();
+    else if (!folder.isEmpty() && info.exists())
+        identity = folder + QLatin1Char('/') + name;
+    if (identity.isEmpty())
+        identity = folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + QLatin1Char('/') + name;
     if (Platform::caseInsensitiveFileNames())
         identity = identity.toLower();
     identities.insert(path, identity);

@@ -5,6 +5,7 @@
 #include "fakeworkbench.h"
 #include "testregistry.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -54,6 +55,10 @@ private slots:
     void followingLinks();
     void clickingARenderedLinkKeepsAwkwardPaths();
     void appendsRunPendingEvents();
+    void linesArriveTogetherOncePerFrame();
+    void linesLookAsTheTextViewsOwnAppendMakesThem_data();
+    void linesLookAsTheTextViewsOwnAppendMakesThem();
+    void lineLimitDropsOldestLinesWithANote();
     void worksWithoutOwner();
     void mainWindowForwardsToTheOutput();
 };
@@ -197,6 +202,8 @@ void TestOutWindow::clickingARenderedLinkKeepsAwkwardPaths()
     QCOMPARE(bench.openedFiles, QStringList(path + QStringLiteral("#3.1")));
 }
 
+// Lines may pour in faster than anyone could read them; the events (a click on Stop Build)
+// are still served within a few milliseconds.
 void TestOutWindow::appendsRunPendingEvents()
 {
     FakeWorkbench bench;
@@ -205,10 +212,172 @@ void TestOutWindow::appendsRunPendingEvents()
     QMetaObject::invokeMethod(&window, [&ran] { ++ran; }, Qt::QueuedConnection);
     window.addMessage(QStringLiteral("one"));
     QCOMPARE(ran, 1);
+
     QMetaObject::invokeMethod(&window, [&ran] { ++ran; }, Qt::QueuedConnection);
-    QString text = QStringLiteral("two");
-    window.addErrorLink(QStringLiteral("/a.c"), 1, 1, text);
+    QElapsedTimer clock;
+    clock.start();
+    while (ran < 2 && clock.elapsed() < 10000) {
+        QString text = QStringLiteral("two");
+        window.addErrorLink(QStringLiteral("/a.c"), 1, 1, text);
+    }
     QCOMPARE(ran, 2);
+}
+
+// A burst of lines reaches the text in one edit, in order and each in its own format,
+// once the frame's timer runs; nothing is shown line by line in between.
+void TestOutWindow::linesArriveTogetherOncePerFrame()
+{
+    FakeWorkbench bench;
+    OutWindow window(&bench);
+    QTextDocument *document = window.textEdit()->document();
+    int edits = 0;
+    connect(document, &QTextDocument::contentsChanged, this, [&edits] { ++edits; });
+
+    // A hidden pane keeps its lines until it is shown.
+    window.addMessage(QStringLiteral("while hidden"));
+    QTest::qWait(3 * OutWindow::flushIntervalMs);
+    QVERIFY(document->isEmpty());
+    window.show();
+    QTRY_COMPARE(document->firstBlock().text(), QStringLiteral("while hidden"));
+    window.clearOutput();
+    edits = 0;
+
+    for (int index = 0; index < 300; ++index) {
+        if (index % 3 == 0) {
+            window.addMessage(QStringLiteral("line %1").arg(index));
+        } else if (index % 3 == 1) {
+            QString text = QStringLiteral("a.c:%1: error <x>").arg(index);
+            window.addErrorLink(QStringLiteral("/src/a.c"), index, 2, text);
+        } else {
+            window.addError(QStringLiteral("line %1").arg(index));
+        }
+    }
+    // The lines go in by the frame, not one by one.
+    QTRY_COMPARE(document->blockCount(), 300);
+    QVERIFY2(edits <= 300 / 10, qPrintable(QString::number(edits)));
+
+    for (int index = 0; index < 300; ++index) {
+        const QTextBlock block = document->findBlockByNumber(index);
+        const QTextCharFormat format = block.begin().fragment().charFormat();
+        if (index % 3 == 1) {
+            QCOMPARE(block.text(), QStringLiteral("a.c:%1: error <x>").arg(index));
+            QCOMPARE(format.anchorHref(), QStringLiteral("/src/a.c#%1.2").arg(index));
+        } else {
+            QCOMPARE(block.text(), QStringLiteral("line %1").arg(index));
+            QCOMPARE(format.foreground().color(), index % 3 == 0 ? QColor(Qt::black) : QColor(Qt::red));
+        }
+    }
+
+    // Whoever reads the text gets every line appended so far, and a clear drops pending ones.
+    window.addSuccess(QStringLiteral("Compiled successfully."));
+    QCOMPARE(window.textEdit()->document()->lastBlock().text(), QStringLiteral("Compiled successfully."));
+    window.addMessage(QStringLiteral("pending"));
+    window.clearOutput();
+    QTest::qWait(3 * OutWindow::flushIntervalMs);
+    QVERIFY(window.textEdit()->document()->isEmpty());
+}
+
+void TestOutWindow::linesLookAsTheTextViewsOwnAppendMakesThem_data()
+{
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<bool>("underline");
+    QTest::newRow("plain links") << false << false << true;
+    QTest::newRow("bold italic links") << true << true << false;
+}
+
+// Every line, link or not, ends up with the text, paragraph and character formats that the
+// text view's own append gives the same line.
+void TestOutWindow::linesLookAsTheTextViewsOwnAppendMakesThem()
+{
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(bool, underline);
+    FakeWorkbench bench;
+    storeLinkFont(bench.settings(), bold, italic, underline, QColor(0x12, 0x34, 0x56));
+    OutWindow window(&bench);
+
+    const QTextCharFormat message = DisplaySettings::formatForItem(bench.settings(), DisplaySettings::outputWindow, "Messages");
+    const QTextCharFormat error = DisplaySettings::formatForItem(bench.settings(), DisplaySettings::outputWindow, "Errors");
+    QTextBrowser reference;
+    reference.document()->setDefaultStyleSheet(window.textEdit()->document()->defaultStyleSheet());
+    reference.document()->setDefaultFont(window.textEdit()->document()->defaultFont());
+    const QString prefix = QString(italic ? "<i>" : "") + (bold ? "<b>" : "");
+    const QString suffix = QString(bold ? "</b>" : "") + (italic ? "</i>" : "");
+    const auto referenceLink = [&](const QTextCharFormat &format, const QString &file, const QString &text) {
+        reference.setCurrentCharFormat(format);
+        reference.append(prefix + "<a href=\"" + file.toHtmlEscaped() + "#3.4\">" + text + "</a>" + suffix);
+    };
+
+    const QStringList texts = {"main.c:3:4: error: expected ';'", "  two  spaces", "tab\there", "a<b>c</b>",
+                               "R&D &amp; co", "x", "", "ends with a space "};
+    for (const QString &text : texts) {
+        window.addMessage(text);
+        reference.setCurrentCharFormat(message);
+        reference.append(text);
+        window.addMessageLink(QStringLiteral("/src/R&D/main.c"), 3, 4, text);
+        referenceLink(message, QStringLiteral("/src/R&D/main.c"), text);
+        QString escaped = text;
+        window.addErrorLink(QStringLiteral("/src/a \"b\".c"), 3, 4, escaped);
+        referenceLink(error, QStringLiteral("/src/a \"b\".c"), escaped);
+    }
+
+    const QTextDocument *ours = window.textEdit()->document();
+    const QTextDocument *theirs = reference.document();
+    QCOMPARE(ours->blockCount(), theirs->blockCount());
+    for (QTextBlock a = ours->begin(), b = theirs->begin(); a.isValid(); a = a.next(), b = b.next()) {
+        const QByteArray where = QByteArray::number(a.blockNumber()) + ": " + a.text().toUtf8();
+        QVERIFY2(a.text() == b.text(), where.constData());
+        QVERIFY2(a.blockFormat() == b.blockFormat(), where.constData());
+        QVERIFY2(a.charFormat() == b.charFormat(), where.constData());
+        auto fa = a.begin();
+        auto fb = b.begin();
+        for (; !fa.atEnd() && !fb.atEnd(); ++fa, ++fb) {
+            QVERIFY2(fa.fragment().text() == fb.fragment().text(), where.constData());
+            QVERIFY2(fa.fragment().charFormat() == fb.fragment().charFormat(), where.constData());
+        }
+        QVERIFY2(fa.atEnd() && fb.atEnd(), where.constData());
+    }
+}
+
+void TestOutWindow::lineLimitDropsOldestLinesWithANote()
+{
+    FakeWorkbench bench;
+    OutWindow window(&bench);
+    QCOMPARE(window.lineLimit(), 200000);
+    window.setLineLimit(5);
+    const auto lines = [&window] {
+        QStringList texts;
+        const QTextDocument *document = window.textEdit()->document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            texts.append(block.text());
+        return texts;
+    };
+
+    for (int index = 1; index <= 5; ++index)
+        window.addMessage(QString::number(index));
+    QCOMPARE(lines(), QStringList({"1", "2", "3", "4", "5"}));
+
+    for (int index = 6; index <= 12; ++index) {
+        QString text = QString::number(index);
+        window.addErrorLink(QStringLiteral("/a.c"), index, 1, text);
+    }
+    const QString note = QStringLiteral("[Earlier lines dropped: %1; the Output pane keeps the last 5 lines]");
+    QCOMPARE(lines(), QStringList({note.arg(7), "8", "9", "10", "11", "12"}));
+    // The kept lines are still links to their own places.
+    const QTextBlock first = window.textEdit()->document()->findBlockByNumber(1);
+    QCOMPARE(first.begin().fragment().charFormat().anchorHref(), QStringLiteral("/a.c#8.1"));
+
+    // Lines dropped one frame at a time add up; lowering the limit drops at once.
+    window.addMessage(QStringLiteral("13"));
+    QCOMPARE(lines(), QStringList({note.arg(8), "9", "10", "11", "12", "13"}));
+    window.setLineLimit(2);
+    QCOMPARE(lines(), QStringList({QStringLiteral("[Earlier lines dropped: 11; the Output pane keeps the last 2 lines]"),
+                                   "12", "13"}));
+
+    window.clearOutput();
+    window.addMessage(QStringLiteral("fresh"));
+    QCOMPARE(lines(), QStringList({"fresh"}));
 }
 
 void TestOutWindow::worksWithoutOwner()

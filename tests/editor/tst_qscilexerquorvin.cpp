@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -65,6 +66,21 @@ public:
 
 const QByteArray commentRules = "block_comment_open=/\\*\nblock_comment_close=\\*/\n";
 
+const QByteArray mixedRules = commentRules + "line_comment=;.*$\nstring=\"[^\"\\n]*\"\nconstant=\\b[0-9]+\\b\n"
+                                             "operator=[,*/]\nkeyword=^nop\\b\nextensions=\\br[0-9]\\b\n";
+
+// Pieces that open, close and quote things, so random edits keep crossing comment and
+// token boundaries.
+const QStringList fragments = {"/*", "*/", "/", "*", ";", "\"", "nop", " r1", ",", "12", " ", "\n", "\r\n", "x"};
+
+QString randomText(QRandomGenerator &random, int pieces)
+{
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += fragments.at(random.bounded(int(fragments.size())));
+    return text;
+}
+
 }
 
 class TestQsciLexerQuorvin : public QObject
@@ -80,6 +96,8 @@ private slots:
     void styling();
     void commentOpenedByEditColoursRestOfDocument();
     void rangeRestarts();
+    void incrementalStylingMatchesFullPass();
+    void keystrokeRestylesUntilStateRepeats();
     void staleStylesAreCleared();
     void emptyMatchesNeverStallTheScan();
     void invalidPatternIsReportedAndIgnored();
@@ -207,11 +225,14 @@ void TestQsciLexerQuorvin::commentOpenedByEditColoursRestOfDocument()
     const int line1 = doc.lineStart(1);
     doc.editor.insertAt(QStringLiteral("/*"), 1, 0);
     doc.restyle(line1, doc.lineStart(2));
+    QCOMPARE(doc.styles().left(12), QStringLiteral("222222" "111111"));
+    // Painting the lines below goes on from the state the edited line left.
+    doc.restyle(doc.lineStart(2), -1);
     QCOMPARE(doc.styles(), QStringLiteral("222222" "111111" "1111" "111"));
 
-    // Removing the opener leaves stale comment styles behind it; the scan restarts as code.
+    // Removing the opener turns the lines below back into code.
     doc.editor.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, line1, 2);
-    doc.restyle(line1, doc.lineStart(2));
+    doc.restyle(line1, -1);
     QCOMPARE(doc.styles(), QStringLiteral("222222" "6660" "6660" "666"));
 }
 
@@ -220,27 +241,131 @@ void TestQsciLexerQuorvin::rangeRestarts()
     StyledDocument doc;
     doc.load(commentRules + "keyword=nop\n");
 
-    // A range that starts inside a real comment continues it up to the closing match.
+    // A range that starts inside a comment continues it up to the closing match, and its
+    // first line is styled again whatever it shows.
     doc.setText(QStringLiteral("/* a\nb\nc */ nop"));
     doc.restyleAll();
     const QString full = QStringLiteral("111111111110666");
     QCOMPARE(doc.styles(), full);
-    doc.forceStyle(doc.lineStart(1), doc.length() - doc.lineStart(1), QsciLexerQuorvin::BlockComment);
-    doc.lexer->styleText(doc.lineStart(1), doc.length());
+    doc.forceStyle(doc.lineStart(1), 2, QsciLexerQuorvin::Macro);
+    doc.lexer->styleText(doc.lineStart(1), doc.lineStart(2));
     QCOMPARE(doc.styles(), full);
 
-    // After plain code, earlier text may have changed meaning: the whole document is redone.
-    doc.setText(QStringLiteral("nop\nnop\nnop\n"));
-    doc.forceStyle(0, doc.length(), QsciLexerQuorvin::Macro);
-    doc.forceStyle(3, 1, QsciLexerQuorvin::Default);
-    doc.lexer->styleText(4, 8);
-    QCOMPARE(doc.styles(), QStringLiteral("666066606660"));
+    // New rules make every stored line state unknown: a range further down goes back to
+    // the top, where the state is known, and styles everything under the new rules.
+    doc.setText(QStringLiteral("nop\n/*\nnop\n*/ nop"));
+    doc.load("keyword=nop\n");
+    doc.restyleAll();
+    QCOMPARE(doc.styles(), QStringLiteral("6660" "000" "6660" "000666"));
+    doc.load(commentRules + "keyword=nop\n");
+    doc.lexer->styleText(doc.lineStart(2), doc.length());
+    QCOMPARE(doc.styles(), QStringLiteral("6660" "111" "1111" "110666"));
 
     // A comment style at the very start with nothing before it is stale.
     doc.setText(QStringLiteral("x */nop"));
     doc.forceStyle(0, doc.length(), QsciLexerQuorvin::BlockComment);
     doc.lexer->styleText(0, 4);
     QCOMPARE(doc.styles(), QStringLiteral("0000666"));
+}
+
+// Random edits, each followed by what painting asks for (the edited line, a window of lines
+// or the rest of the document), must leave exactly the styles of one pass over the text.
+void TestQsciLexerQuorvin::incrementalStylingMatchesFullPass()
+{
+    for (quint32 seed = 1; seed <= 6; ++seed) {
+        QRandomGenerator random(seed);
+        StyledDocument doc;
+        doc.load(mixedRules);
+        doc.setText(randomText(random, 400));
+        doc.restyleAll();
+        StyledDocument fresh;
+        fresh.load(mixedRules);
+
+        for (int edit = 0; edit < 150; ++edit) {
+            const int length = doc.length();
+            const int where = random.bounded(5);
+            // Both ends of the document, else anywhere, else right beside a comment marker.
+            int position = where == 0 ? 0 : where == 1 ? length : random.bounded(length + 1);
+            if (where == 2) {
+                const QString text = doc.editor.text();
+                const int marker = int(text.indexOf(random.bounded(2) ? QStringLiteral("/*") : QStringLiteral("*/"),
+                                                     random.bounded(int(text.size()) + 1)));
+                if (marker >= 0)
+                    position = int(doc.editor.text().left(marker).toUtf8().size()) + random.bounded(3);
+                position = qMin(position, length);
+            }
+            if (random.bounded(2) && position < length) {
+                const int count = qMin(length - position, 1 + random.bounded(random.bounded(4) ? 3 : 40));
+                doc.editor.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, position, count);
+            } else {
+                const QByteArray text = randomText(random, 1 + random.bounded(4)).toUtf8();
+                doc.editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, position, text.constData());
+            }
+
+            const int line = int(doc.editor.SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
+            switch (random.bounded(3)) {
+            case 0:
+                doc.restyle(doc.lineStart(line), doc.lineStart(line + 1));
+                break;
+            case 1:
+                doc.restyle(doc.lineStart(line), doc.lineStart(line + 1 + random.bounded(30)));
+                break;
+            default:
+                doc.restyle(doc.lineStart(line), -1);
+                break;
+            }
+            if (edit % 10 != 9)
+                continue;
+            doc.restyle(0, -1);
+            fresh.setText(doc.editor.text());
+            fresh.restyleAll();
+            const QString expected = fresh.styles();
+            const QString actual = doc.styles();
+            if (actual != expected) {
+                int at = 0;
+                while (actual.at(at) == expected.at(at))
+                    ++at;
+                QFAIL(qPrintable(QStringLiteral("seed %1, edit %2: first difference at %3 in\n%4")
+                                         .arg(seed).arg(edit).arg(at).arg(doc.editor.text())));
+            }
+        }
+    }
+}
+
+// What a keystroke restyles shows in the styles the editor reports as changed.
+void TestQsciLexerQuorvin::keystrokeRestylesUntilStateRepeats()
+{
+    StyledDocument doc;
+    doc.load(mixedRules);
+    QString text;
+    for (int line = 0; line < 2000; ++line)
+        text += line % 7 == 3 && line < 1900 ? QStringLiteral("/* note %1\n   more */ nop\n").arg(line) : QStringLiteral("nop r1, %1 ; c\n").arg(line);
+    doc.setText(text);
+    doc.restyleAll();
+
+    int restyled = 0;
+    QObject::connect(&doc.editor, &QsciScintillaBase::SCN_MODIFIED,
+                     [&](int, int type, const char *, int length, int, int, int, int, int, int) {
+                         if (type & QsciScintillaBase::SC_MOD_CHANGESTYLE)
+                             restyled += length;
+                     });
+    const auto type = [&](const QString &keys, int line, int index) {
+        restyled = 0;
+        doc.editor.insertAt(keys, line, index);
+        doc.restyle(doc.lineStart(line), -1);
+        return restyled;
+    };
+
+    // A keystroke in the middle restyles its own line only, however far the document goes on.
+    const int lineLength = doc.lineStart(1001) - doc.lineStart(1000);
+    QVERIFY2(type(QStringLiteral("x"), 1000, 1) <= lineLength + 1, qPrintable(QString::number(restyled)));
+    // Opening a comment restyles down to the next line that was in a comment anyway.
+    const int opened = type(QStringLiteral("/*"), 1000, 0);
+    QVERIFY2(opened > lineLength && opened < 10 * lineLength, qPrintable(QString::number(opened)));
+    // One opened after the last comment colours everything down to the end.
+    const int last = int(doc.editor.lines()) - 50;
+    const int rest = doc.length() - doc.lineStart(last);
+    QVERIFY2(type(QStringLiteral("/*"), last, 0) >= rest, qPrintable(QString::number(restyled)));
 }
 
 void TestQsciLexerQuorvin::staleStylesAreCleared()
