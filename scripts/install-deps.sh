@@ -9,4 +9,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libgl-dev libqscintilla2-qt6-dev \
     gcc-avr avr-libc binutils-avr sdcc gputils \
     libsimavr-dev libelf-dev pkg-config \
-    xvfb xauth imagemagick poppler-utils
+    xvfb xauth imagemagick poppler-utils \
+    clang libclang-rt-14-dev
