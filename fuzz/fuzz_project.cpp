@@ -3,6 +3,7 @@
 #include "fuzzinput.h"
 
 #include "build/buildconfiglist.h"
+#include "build/buildproject.h"
 #include "fakeworkbench.h"
 #include "projects/project.h"
 

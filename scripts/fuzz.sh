@@ -17,6 +17,7 @@ build=build-asan
 cmake --build $build --target fuzzers
 
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 status=0
 for target in $targets; do
     mkdir -p $build/corpus/$target $build/artifacts/$target
