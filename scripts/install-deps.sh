@@ -11,4 +11,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends 
     gcc-avr avr-libc binutils-avr sdcc gputils \
     libsimavr-dev libelf-dev pkg-config sdcc-ucsim gpsim \
     xvfb xauth imagemagick poppler-utils \
-    dpkg-dev file desktop-file-utils shared-mime-info libxml2-utils qt6-translations-l10n
+    dpkg-dev file desktop-file-utils shared-mime-info libxml2-utils qt6-translations-l10n \
+    clang libclang-rt-14-dev
