@@ -51,6 +51,18 @@
         <translation>Fehler beim Laden von %1
 </translation>
     </message>
+    <message>
+        <source>The compiler configuration %1: the process &quot;%2&quot; cannot be loaded: %3.
+</source>
+        <translation>Die Compiler-Konfiguration %1: Der Prozess &quot;%2&quot; kann nicht geladen werden: %3.
+</translation>
+    </message>
+    <message>
+        <source>The compiler configuration %1: the target &quot;%2&quot; would take more than %3 build steps; its processes nest too deeply to build.
+</source>
+        <translation>Die Compiler-Konfiguration %1: Das Ziel &quot;%2&quot; bräuchte mehr als %3 Build-Schritte; seine Prozesse sind zu tief verschachtelt, um es zu erstellen.
+</translation>
+    </message>
 </context>
 <context>
     <name>BuildConfigList</name>
@@ -69,6 +81,21 @@
 </source>
         <translation>Fehler beim Laden von %1
 </translation>
+    </message>
+</context>
+<context>
+    <name>BuildProcess</name>
+    <message>
+        <source>the message pattern &quot;%1&quot; is not a valid regular expression (%2 at offset %3)</source>
+        <translation>das Meldungsmuster &quot;%1&quot; ist kein gültiger regulärer Ausdruck (%2 an Position %3)</translation>
+    </message>
+    <message>
+        <source>the message pattern &quot;%1&quot; has a FIELD whose POSITION &quot;%2&quot; is not a group number</source>
+        <translation>das Meldungsmuster &quot;%1&quot; hat ein FIELD, dessen POSITION &quot;%2&quot; keine Gruppennummer ist</translation>
+    </message>
+    <message>
+        <source>it has no TOOL or no CMDLINE</source>
+        <translation>ihm fehlt TOOL oder CMDLINE</translation>
     </message>
 </context>
 <context>
@@ -673,8 +700,8 @@ Zusammenfassung der Compiler-Erkennung</translation>
 <context>
     <name>FileSearch</name>
     <message>
-        <source>its characters cannot be written back unchanged in the encoding it was read in</source>
-        <translation>ihre Zeichen lassen sich in der Kodierung, in der sie gelesen wurde, nicht unverändert zurückschreiben</translation>
+        <source>the new text has characters that %1 cannot hold</source>
+        <translation>der neue Text enthält Zeichen, die %1 nicht darstellen kann</translation>
     </message>
 </context>
 <context>
@@ -842,10 +869,6 @@ Zusammenfassung der Compiler-Erkennung</translation>
         <translation>Der Dateiname „%1“ enthält %2, was make nicht verarbeiten kann. Benennen Sie die Datei um, um sie zu erstellen.</translation>
     </message>
     <message>
-        <source>The compiler configuration %1 could not load its tool &quot;%2&quot;; it cannot build.</source>
-        <translation>Die Compiler-Konfiguration %1 konnte ihr Werkzeug „%2“ nicht laden; mit ihr lässt sich nichts erstellen.</translation>
-    </message>
-    <message>
         <source>Project %1: the configuration name &quot;%2&quot; names the files the build makes and must not hold &quot;/&quot;, &quot;\&quot; or &quot;..&quot;.</source>
         <translation>Projekt %1: Der Konfigurationsname „%2“ benennt die Dateien, die der Build erzeugt, und darf weder „/“, „\“ noch „..“ enthalten.</translation>
     </message>
@@ -865,6 +888,10 @@ Zusammenfassung der Compiler-Erkennung</translation>
         <source>Two steps of the build would make the same file %1; rename one of the files %2 and %3.</source>
         <translation>Zwei Schritte des Builds würden dieselbe Datei %1 erzeugen; benennen Sie eine der Dateien %2 und %3 um.</translation>
     </message>
+    <message>
+        <source>The compiler configuration %1 could not load its tool or process &quot;%2&quot;; it cannot build.</source>
+        <translation>Die Compiler-Konfiguration %1 konnte ihr Werkzeug oder ihren Prozess &quot;%2&quot; nicht laden; sie kann nicht erstellen.</translation>
+    </message>
 </context>
 <context>
     <name>OutWindow</name>
@@ -872,12 +899,36 @@ Zusammenfassung der Compiler-Erkennung</translation>
         <source>Output</source>
         <translation>Ausgabe</translation>
     </message>
+    <message>
+        <source>[Earlier lines dropped: %1; the Output pane keeps the last %2 lines]</source>
+        <translation>[Frühere Zeilen verworfen: %1; der Ausgabebereich behält die letzten %2 Zeilen]</translation>
+    </message>
 </context>
 <context>
     <name>OutputParser</name>
     <message>
         <source>Already compiled, target is up to date.</source>
         <translation>Bereits kompiliert, das Ziel ist aktuell.</translation>
+    </message>
+    <message>
+        <source>1 error</source>
+        <translation>1 Fehler</translation>
+    </message>
+    <message>
+        <source>%1 errors</source>
+        <translation>%1 Fehler</translation>
+    </message>
+    <message>
+        <source>1 warning</source>
+        <translation>1 Warnung</translation>
+    </message>
+    <message>
+        <source>%1 warnings</source>
+        <translation>%1 Warnungen</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -1433,6 +1484,10 @@ Möchten Sie die Änderungen speichern?</translation>
     <message>
         <source>The file name &quot;%1&quot; holds %2, which make cannot take; the file was not added.</source>
         <translation>Der Dateiname „%1“ enthält %2, was make nicht verarbeiten kann; die Datei wurde nicht hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>it is not a project file (its first element is &quot;%1&quot;, not PROJECT)</source>
+        <translation>es ist keine Projektdatei (ihr erstes Element ist &quot;%1&quot;, nicht PROJECT)</translation>
     </message>
 </context>
 <context>
@@ -2504,6 +2559,46 @@ Möchten Sie die Änderungen speichern?</translation>
         <translation>Fehler beim Öffnen von %1: %2 in Zeile %3, Spalte %4
 </translation>
     </message>
+    <message>
+        <source>Ne&amp;xt Message</source>
+        <translation>Nä&amp;chste Meldung</translation>
+    </message>
+    <message>
+        <source>Go to the next message of the build</source>
+        <translation>Zur nächsten Meldung des Builds gehen</translation>
+    </message>
+    <message>
+        <source>Pre&amp;vious Message</source>
+        <translation>&amp;Vorherige Meldung</translation>
+    </message>
+    <message>
+        <source>Go to the previous message of the build</source>
+        <translation>Zur vorherigen Meldung des Builds gehen</translation>
+    </message>
+    <message>
+        <source>Show Messages &amp;under Lines</source>
+        <translation>Meldungen &amp;unter den Zeilen zeigen</translation>
+    </message>
+    <message>
+        <source>Show the build&apos;s messages under the lines they are about</source>
+        <translation>Die Meldungen des Builds unter den Zeilen zeigen, die sie betreffen</translation>
+    </message>
+    <message>
+        <source>No messages</source>
+        <translation>Keine Meldungen</translation>
+    </message>
+    <message>
+        <source>Message %1 of %2: %3</source>
+        <translation>Meldung %1 von %2: %3</translation>
+    </message>
+    <message>
+        <source>Wrapped to the first message. </source>
+        <translation>Zurück zur ersten Meldung. </translation>
+    </message>
+    <message>
+        <source>Wrapped to the last message. </source>
+        <translation>Weiter zur letzten Meldung. </translation>
+    </message>
 </context>
 <context>
     <name>StarterSource</name>
@@ -2539,6 +2634,14 @@ Möchten Sie die Änderungen speichern?</translation>
     <message>
         <source>%1 at line %2, column %3</source>
         <translation>%1 in Zeile %2, Spalte %3</translation>
+    </message>
+    <message>
+        <source>elements nested deeper than %1 levels</source>
+        <translation>Elemente tiefer als %1 Ebenen verschachtelt</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <translation>unlesbar</translation>
     </message>
 </context>
 </TS>

@@ -97,7 +97,9 @@ private slots:
                               "&Print File", "-", "Recently Opened...", "-", "E&xit"}));
         const QMenu *edit = window.menuBar()->actions().at(2)->menu();
         QCOMPARE(entryTexts(edit->actions()), (QStringList{"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-", "&Find",
-                                                           "Find &Next", "&Replace", "-", "&Goto"}));
+                                                           "Find &Next", "&Replace", "-", "&Goto", "-",
+                                                           "Ne&xt Message", "Pre&vious Message",
+                                                           "Show Messages &under Lines"}));
 
         const QMenu *debug = window.menuBar()->actions().at(4)->menu();
         QCOMPARE(entryTexts(debug->actions()),
