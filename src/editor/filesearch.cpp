@@ -1,8 +1,10 @@
 #include "editor/filesearch.h"
 
 #include "editor/textfile.h"
+#include "platform/bytesearch.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -45,7 +47,7 @@ void FileSearch::searchFile(int index)
         return;
     }
     const QByteArray &required = pattern.requiredBytes();
-    if (!required.isEmpty() && QByteArrayView(bytes).indexOf(required) < 0)
+    if (!required.isEmpty() && Platform::findBytes(bytes, required) < 0)
         return;
     result.matches = kind == ReplaceAll ? replaceInFile(result) : countMatches(kind == FirstMatch);
     if (result.matches > 0 && kind == FirstMatch)
@@ -62,17 +64,18 @@ qsizetype FileSearch::countMatches(bool firstOnly)
         pattern.requiredBytes().size() == pattern.text().size()) {
         const QByteArrayView all(bytes);
         qsizetype matches = 0;
-        for (qsizetype at = all.indexOf(pattern.requiredBytes()); at >= 0 && !(firstOnly && matches);
-             at = all.indexOf(pattern.requiredBytes(), at + pattern.requiredBytes().size()))
+        const QByteArray &plain = pattern.requiredBytes();
+        for (qsizetype at = Platform::findBytes(all, plain); at >= 0 && !(firstOnly && matches);
+             at = Platform::findBytes(all, plain, at + plain.size()))
             ++matches;
         return matches;
     }
-    // Looking for one match, only the lines that may hold it are decoded; counting them all,
-    // one pass of the engine over the whole text costs less than a call per line.
-    if (firstOnly && !pattern.requiredBytes().isEmpty() && pattern.staysWithinLines()) {
-        const int found = matchInLines();
-        if (found >= 0)
-            return found;
+    // When no match reaches over a line end, only the lines holding the required bytes can
+    // hold one: the engine runs once over those lines alone.
+    if (!pattern.requiredBytes().isEmpty() && pattern.staysWithinLines() && collectCandidateLines()) {
+        if (firstOnly)
+            return pattern.containsMatch(lines) ? 1 : 0;
+        return pattern.count(lines);
     }
     const TextFile::Content content = TextFile::decode(bytes);
     if (firstOnly)
@@ -80,35 +83,31 @@ qsizetype FileSearch::countMatches(bool firstOnly)
     return pattern.count(content.text);
 }
 
-// Only the lines that hold the required bytes can hold a match, and when no match reaches
-// over a line end, those lines are all that needs decoding and searching.
-int FileSearch::matchInLines()
+// The lines are joined by line feeds, so "^", "$" and word boundaries see what they saw in
+// the file. ASCII bytes are the same characters in every encoding a file may be read in;
+// a line with other bytes needs the whole file decoded.
+bool FileSearch::collectCandidateLines()
 {
     const QByteArrayView all(bytes);
     const QByteArray &required = pattern.requiredBytes();
+    lines.clear();
     qsizetype from = 0;
-    while ((from = all.indexOf(required, from)) >= 0) {
+    while ((from = Platform::findBytes(all, required, from)) >= 0) {
         qsizetype start = from;
         while (start > 0 && !isLineEnd(all.at(start - 1)))
             --start;
         qsizetype end = from + required.size();
         while (end < all.size() && !isLineEnd(all.at(end)))
             ++end;
-        // Beyond ASCII the line's characters depend on the encoding of the whole file.
-        if (line.size() < end - start)
-            line.resize(end - start);
-        QChar *out = line.data();
-        for (qsizetype at = start; at < end; ++at) {
-            const uchar byte = uchar(all.at(at));
-            if (byte >= 0x80)
-                return -1;
-            *out++ = QLatin1Char(char(byte));
-        }
-        if (pattern.containsMatch(QStringView(line.constData(), end - start)))
-            return 1;
+        const QByteArrayView line = all.sliced(start, end - start);
+        if (std::any_of(line.cbegin(), line.cend(), [](char byte) { return uchar(byte) >= 0x80; }))
+            return false;
+        if (!lines.isEmpty())
+            lines.append(QLatin1Char('\n'));
+        lines.append(QLatin1String(line));
         from = end;
     }
-    return 0;
+    return true;
 }
 
 qsizetype FileSearch::replaceInFile(FileResult &result)

@@ -49,9 +49,9 @@ private:
     void searchFile(int index);
     // Matches in the bytes just read: all of them, or 1 for the first.
     qsizetype countMatches(bool firstOnly);
-    // 1 when a line holds a match, 0 when none does, -1 when a line must be decoded with
-    // the whole file.
-    int matchInLines();
+    // Puts the lines that hold the pattern's required bytes into `lines`; false when one of
+    // them must be decoded with the whole file.
+    bool collectCandidateLines();
     // Replaces in the bytes just read and writes the file back; the replacements made.
     qsizetype replaceInFile(FileResult &result);
 
@@ -66,7 +66,7 @@ private:
     std::atomic<int> done{0};
     // Kept from file to file, so that a pass over many files allocates little.
     QByteArray bytes;
-    QString line;
+    QString lines;
 };
 
 #endif

@@ -87,18 +87,18 @@ std::optional<TextFile::Content> TextFile::read(const QString &path, QString *er
 
 bool TextFile::readBytes(const QString &path, QByteArray &bytes, QString *error)
 {
+    // A folder is only looked for when reading fails, so a pass over many files costs no
+    // extra look-up per file.
+    const auto fail = [&](const QFile &file) {
+        if (error)
+            *error = QFileInfo(path).isDir() ? QCoreApplication::translate("TextFile", "%1 is a folder").arg(path)
+                                             : file.errorString();
+        return false;
+    };
     // Binary, so that the line ends of the file reach the text as they are.
     QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        if (error)
-            *error = QCoreApplication::translate("TextFile", "%1 is a folder").arg(path);
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file);
     if (file.isSequential()) {
         bytes = file.readAll();
         return true;
@@ -106,11 +106,8 @@ bool TextFile::readBytes(const QString &path, QByteArray &bytes, QString *error)
     // One read of the size the file has; a file that shrank meanwhile gives what it holds.
     bytes.resize(file.size());
     const qint64 got = file.read(bytes.data(), bytes.size());
-    if (got < 0) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (got < 0)
+        return fail(file);
     bytes.resize(got);
     return true;
 }

@@ -319,6 +319,8 @@ void TestSearchPattern::diskSearchAgreesWithTheText_data()
     QTest::newRow("negated class") << "[^;]*;" << regex;
     QTest::newRow("optional tail") << "update\\(?" << regex;
     QTest::newRow("alternatives") << "counter_(update|x)" << regex;
+    QTest::newRow("indented line starts") << "^[ \\t]*counter_\\w+" << regex;
+    QTest::newRow("line ends after a call") << "counter_\\w+\\)$" << regex;
 }
 
 // Whatever shortcut a pass over files takes, it finds what a search of the decoded text
@@ -337,6 +339,7 @@ void TestSearchPattern::diskSearchAgreesWithTheText()
         "/* gr\xfc\xdf" "e */ counter_update(&state);\n",
         "",
         "counter_update",
+        "x;counter_a counter_b\r\n\tcounter_update(counter_update)\n  counter_x)\r\r\n",
     };
     QStringList files;
     for (const QByteArray &content : contents) {
