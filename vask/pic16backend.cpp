@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
 
 namespace {
 
@@ -92,13 +91,8 @@ bool Pic16Backend::fail(const QString &message)
 QByteArray Pic16Backend::readPortsCommands() const
 {
     QByteArray commands;
-    QSet<char> seen;
-    for (const Watch &watch : watches) {
-        if (seen.contains(watch.port))
-            continue;
-        seen.insert(watch.port);
-        commands += QByteArray("port") + watch.port + "\ntris" + watch.port + '\n';
-    }
+    for (const int port : watches.ports())
+        commands += "port" + QByteArray(1, static_cast<char>(port)) + "\ntris" + QByteArray(1, static_cast<char>(port)) + '\n';
     return commands;
 }
 
@@ -149,12 +143,9 @@ bool Pic16Backend::ensureStarted()
                      {QStringLiteral("-i"), QStringLiteral("-p"), device.core, QStringLiteral("firmware.hex")}, folder->path(), &error))
         return fail(error);
     QByteArray commands = "frequency " + QByteArray::number(hertz) + '\n';
-    QSet<char> watched;
-    for (const Watch &watch : watches) {
-        if (!watched.contains(watch.port)) {
-            watched.insert(watch.port);
-            commands += QByteArray("break w port") + watch.port + QByteArray("\nbreak w tris") + watch.port + '\n';
-        }
+    for (const int port : watches.ports()) {
+        const QByteArray letter(1, static_cast<char>(port));
+        commands += "break w port" + letter + "\nbreak w tris" + letter + '\n';
     }
     const QStringList pins = std::exchange(drivers, {});
     for (const QString &pin : pins) {
@@ -279,14 +270,7 @@ Backend::Level Pic16Backend::levelOf(char letter, int bit) const
 
 void Pic16Backend::updateWatches(quint64 at)
 {
-    for (size_t i = 0; i < watches.size(); ++i) {
-        const Level now = levelOf(watches[i].port, watches[i].bit);
-        if (now == watches[i].level)
-            continue;
-        watches[i].level = now;
-        if (pinHandler)
-            pinHandler(static_cast<int>(i), now, at);
-    }
+    watches.update([this](int port, int bit) { return levelOf(static_cast<char>(port), bit); }, at, pinHandler);
 }
 
 int Pic16Backend::watchPin(const QString &pin)
@@ -295,13 +279,12 @@ int Pic16Backend::watchPin(const QString &pin)
     int bit = 0;
     if (!parsePin(pin, &port, &bit) || !device.hasPin(pin))
         return -1;
-    watches.push_back({port, bit, levelOf(port, bit)});
-    return static_cast<int>(watches.size()) - 1;
+    return watches.add(port, bit, levelOf(port, bit));
 }
 
 Backend::Level Pic16Backend::level(int watch) const
 {
-    return watches.at(static_cast<size_t>(watch)).level;
+    return watches.level(watch);
 }
 
 void Pic16Backend::drivePin(const QString &pin, bool high)

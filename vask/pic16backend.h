@@ -2,13 +2,13 @@
 #define PIC16BACKEND_H
 
 #include "backend.h"
+#include "pinwatchlist.h"
 #include "toolprocess.h"
 
 #include <QHash>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
-#include <vector>
 
 // A PIC16 controller on gpsim, run as a child process through its command line. Every write
 // to a watched port's PORT or TRIS register is a breakpoint, and gpsim names the cycle of
@@ -46,12 +46,6 @@ public:
     static quint64 baudRate(quint64 hertz, quint8 txsta, quint8 spbrg, quint8 spbrgh, quint8 baudctl);
 
 private:
-    struct Watch
-    {
-        char port;
-        int bit;
-        Level level;
-    };
     struct Port
     {
         quint8 latch = 0;
@@ -77,7 +71,7 @@ private:
     quint64 cycles = 0;
     quint64 base = 0;
     QByteArray hexText;
-    std::vector<Watch> watches;
+    PinWatchList watches;
     QHash<char, Port> ports;
     QStringList drivers; // pins with a pull-up module, by module number
     // The serial port's registers by their gpsim names, as last written or read.
