@@ -4,6 +4,7 @@
 #include "firmwareimage.h"
 #include "pic16backend.h"
 #include "simulatorwindow.h"
+#include "terminalwidget.h"
 #include "toolprocess.h"
 
 #include <QElapsedTimer>
@@ -252,6 +253,26 @@ private slots:
             QCOMPARE(cycles.at(i) - cycles.at(i - 1), quint64(520));
         const quint64 echoed = cycles.at(greeting.size());
         QVERIFY2(echoed >= sent + 520 && echoed < sent + 2 * 520, qPrintable(QString::number(echoed - sent)));
+    }
+
+    // The window's terminal and the PIC16's serial port, through the simulation thread.
+    void pic16TerminalTalksInTheWindow()
+    {
+        const QString design = dir.filePath(QStringLiteral("pic-terminal.dsn"));
+        QVERIFY(VaskTest::writeFile(design, "<DESIGN DEVICE=\"PIC16F877A\">\n <LED PIN=\"RD0\"/>\n"
+                                            " <TERMINAL NAME=\"Console\"/>\n</DESIGN>\n"));
+        const QString handOff = dir.filePath(QStringLiteral("pic-terminal.ini"));
+        QVERIFY(VaskTest::writeFile(handOff, "[QUORVIN]\nDESIGNFILE=" + design.toLocal8Bit() + "\nPROGRAM="
+                                                 + VaskTest::firmware("pic16_uart.hex").toLocal8Bit()
+                                                 + "\nCLOCK=4MHz\nDEVICE=PIC16F877A\nFAMILY=PIC16\nAUTORUN=1\n"));
+        SimulatorWindow window;
+        window.openHandOff(handOff);
+        auto *terminal = window.findChild<TerminalWidget *>(QStringLiteral("Console"));
+        QVERIFY(terminal);
+        QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the PIC\n"), 5000);
+        emit terminal->send("hi, pic\n");
+        QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the PIC\nHI, PIC\n"), 5000);
+        QCOMPARE(window.messageTexts().size(), 1); // only "Loaded ..."
     }
 
     // The bit rate the PIC's baud rate registers set, as the terminal's line must match it.
