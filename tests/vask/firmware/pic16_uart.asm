@@ -1,9 +1,14 @@
 ; Greets on the serial port at 19200 baud (4 MHz crystal), then echoes every byte it
-; receives in upper case.
+; receives in upper case. Builds for the PIC16F877A (USART) and the PIC16F887 (EUSART, whose
+; BAUDCTL keeps its reset value: 8-bit baud rate generator).
 
+#ifdef __16F887
+    #include <p16f887.inc>
+    __CONFIG _CONFIG1, _XT_OSC & _WDT_OFF & _LVP_OFF
+#else
     #include <p16f877a.inc>
-
     __CONFIG _XT_OSC & _WDT_OFF & _PWRTE_ON & _BODEN_ON & _LVP_OFF & _CPD_OFF & _WRT_OFF & _DEBUG_OFF & _CP_OFF
+#endif
 
     errorlevel -302         ; banksel selects the bank of every register used below
 
