@@ -58,6 +58,7 @@ void AvrBackend::destroy()
         avr = nullptr;
     }
     watches.clear();
+    hooks.clear();
     uarts.clear();
     external.clear();
 }
@@ -113,9 +114,9 @@ void AvrBackend::reset()
     // remember, and a signal only passes on a change: without this, a pin that comes back to
     // the level it had before the reset would never be reported or read.
     QList<char> ports = external.keys();
-    for (const auto &watch : watches) {
-        if (!ports.contains(watch->port))
-            ports.append(watch->port);
+    for (const int port : watches.ports()) {
+        if (!ports.contains(static_cast<char>(port)))
+            ports.append(static_cast<char>(port));
     }
     for (char port : std::as_const(ports)) {
         for (int signal = 0; signal < IOPORT_IRQ_COUNT; ++signal) {
@@ -130,8 +131,8 @@ void AvrBackend::reset()
                 applyExternal(it.key(), bit, (it.value().second >> bit) & 1, true);
         }
     }
-    for (auto &watch : watches)
-        update(watch.get(), -1);
+    for (int watch = 0; watch < watches.size(); ++watch)
+        update(watch, -1);
     for (auto &uart : uarts) {
         uart->pending.clear();
         uart->paused = false;
@@ -176,53 +177,49 @@ int AvrBackend::watchPin(const QString &pin)
     }
     if (!irq || !direction)
         return -1;
-    const int index = static_cast<int>(watches.size());
-    watches.push_back(std::make_unique<Watch>(Watch{this, index, port, bit, Level::Floating}));
-    Watch *watch = watches.back().get();
-    avr_irq_register_notify(irq, pinChanged, watch);
-    avr_irq_register_notify(direction, directionChanged, watch);
+    const int watch = watches.add(port, bit, Level::Floating);
+    hooks.push_back(std::make_unique<Hook>(Hook{this, watch}));
+    avr_irq_register_notify(irq, pinChanged, hooks.back().get());
+    avr_irq_register_notify(direction, directionChanged, hooks.back().get());
     update(watch, -1);
-    return index;
+    return watch;
 }
 
 AvrBackend::Level AvrBackend::level(int watch) const
 {
-    return watches.at(static_cast<size_t>(watch))->level;
+    return watches.level(watch);
 }
 
-void AvrBackend::update(Watch *watch, int ddrOverride)
+void AvrBackend::update(int watch, int ddrOverride)
 {
+    const char port = static_cast<char>(watches.port(watch));
     avr_ioport_state_t state = {};
-    if (avr_ioctl(avr, AVR_IOCTL_IOPORT_GETSTATE(watch->port), &state) != 0)
+    if (avr_ioctl(avr, AVR_IOCTL_IOPORT_GETSTATE(port), &state) != 0)
         return;
-    const quint8 mask = static_cast<quint8>(1u << watch->bit);
+    const quint8 mask = static_cast<quint8>(1u << watches.bit(watch));
     const unsigned ddr = ddrOverride >= 0 ? static_cast<unsigned>(ddrOverride) : state.ddr;
     Level level = Level::Floating;
-    const auto driven = external.value(watch->port);
+    const auto driven = external.value(port);
     if (ddr & mask)
         level = (state.port & mask) ? Level::High : Level::Low;
     else if (driven.first & mask)
         level = (driven.second & mask) ? Level::High : Level::Low;
     else if (state.port & mask)
         level = Level::High; // the internal pull-up
-    if (level == watch->level)
-        return;
-    watch->level = level;
-    if (pinHandler)
-        pinHandler(watch->index, level, avr->cycle);
+    watches.set(watch, level, avr->cycle, pinHandler);
 }
 
 void AvrBackend::pinChanged(avr_irq_t *, uint32_t, void *param)
 {
-    auto *watch = static_cast<Watch *>(param);
-    watch->owner->update(watch, -1);
+    const auto *hook = static_cast<Hook *>(param);
+    hook->owner->update(hook->watch, -1);
 }
 
 void AvrBackend::directionChanged(avr_irq_t *, uint32_t value, void *param)
 {
     // The library reports a new direction before it stores it.
-    auto *watch = static_cast<Watch *>(param);
-    watch->owner->update(watch, static_cast<int>(value & 0xff));
+    const auto *hook = static_cast<Hook *>(param);
+    hook->owner->update(hook->watch, static_cast<int>(value & 0xff));
 }
 
 void AvrBackend::drivePin(const QString &pin, bool high)
@@ -238,9 +235,9 @@ void AvrBackend::drivePin(const QString &pin, bool high)
     else
         state.second &= static_cast<quint8>(~(1u << bit));
     applyExternal(port, bit, high, false);
-    for (auto &watch : watches) {
-        if (watch->port == port && watch->bit == bit)
-            update(watch.get(), -1);
+    for (int watch = 0; watch < watches.size(); ++watch) {
+        if (watches.port(watch) == port && watches.bit(watch) == bit)
+            update(watch, -1);
     }
 }
 

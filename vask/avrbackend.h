@@ -2,6 +2,7 @@
 #define AVRBACKEND_H
 
 #include "backend.h"
+#include "pinwatchlist.h"
 
 #include <QHash>
 #include <deque>
@@ -34,13 +35,11 @@ public:
     quint64 frequency() const override { return hertz; }
 
 private:
-    struct Watch
+    // What the library hands back to a pin's notification: the back end and the watch.
+    struct Hook
     {
         AvrBackend *owner;
-        int index;
-        char port;
-        int bit;
-        Level level;
+        int watch;
     };
     struct Uart
     {
@@ -58,14 +57,15 @@ private:
     static void uartFull(avr_irq_t *irq, uint32_t value, void *param);
     static bool parsePin(const QString &pin, char *port, int *bit);
 
-    void update(Watch *watch, int ddrOverride);
+    void update(int watch, int ddrOverride);
     void applyExternal(char port, int bit, bool high, bool force);
     void feed(Uart *uart);
     void destroy();
 
     avr_t *avr = nullptr;
     quint64 hertz = 0;
-    std::vector<std::unique_ptr<Watch>> watches;
+    PinWatchList watches;
+    std::vector<std::unique_ptr<Hook>> hooks;
     std::vector<std::unique_ptr<Uart>> uarts;
     // Levels put on pins from outside: port letter -> (mask, value).
     QHash<char, QPair<quint8, quint8>> external;

@@ -116,14 +116,10 @@ bool Mcs51Backend::ensureStarted()
     }
     // A breakpoint on every write that can change a watched pin: a write to its bit, and
     // one to its whole port register.
-    QList<int> ports;
-    for (const Watch &watch : watches) {
-        commands += "break bits w 0x" + QByteArray::number(0x80 + 0x10 * watch.port + watch.bit, 16) + '\n';
-        if (!ports.contains(watch.port)) {
-            ports.append(watch.port);
-            commands += "break sfr w 0x" + QByteArray::number(0x80 + 0x10 * watch.port, 16) + '\n';
-        }
-    }
+    for (int watch = 0; watch < watches.size(); ++watch)
+        commands += "break bits w 0x" + QByteArray::number(0x80 + 0x10 * watches.port(watch) + watches.bit(watch), 16) + '\n';
+    for (const int port : watches.ports())
+        commands += "break sfr w 0x" + QByteArray::number(0x80 + 0x10 * port, 16) + '\n';
     quint64 stepped = 0;
     if (!exchange(commands, &stepped))
         return false;
@@ -202,14 +198,7 @@ Backend::Level Mcs51Backend::levelOf(int port, int bit) const
 
 void Mcs51Backend::updateWatches()
 {
-    for (size_t i = 0; i < watches.size(); ++i) {
-        const Level now = levelOf(watches[i].port, watches[i].bit);
-        if (now == watches[i].level)
-            continue;
-        watches[i].level = now;
-        if (pinHandler)
-            pinHandler(static_cast<int>(i), now, ticks);
-    }
+    watches.update([this](int port, int bit) { return levelOf(port, bit); }, ticks, pinHandler);
 }
 
 int Mcs51Backend::watchPin(const QString &pin)
@@ -218,13 +207,12 @@ int Mcs51Backend::watchPin(const QString &pin)
     int bit = 0;
     if (!parsePin(pin, &port, &bit) || !device.hasPin(pin))
         return -1;
-    watches.push_back({port, bit, levelOf(port, bit)});
-    return static_cast<int>(watches.size()) - 1;
+    return watches.add(port, bit, levelOf(port, bit));
 }
 
 Backend::Level Mcs51Backend::level(int watch) const
 {
-    return watches.at(static_cast<size_t>(watch)).level;
+    return watches.level(watch);
 }
 
 void Mcs51Backend::drivePin(const QString &pin, bool high)

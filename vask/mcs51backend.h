@@ -2,12 +2,12 @@
 #define MCS51BACKEND_H
 
 #include "backend.h"
+#include "pinwatchlist.h"
 #include "toolprocess.h"
 
 #include <QTemporaryDir>
 #include <array>
 #include <memory>
-#include <vector>
 
 // An 8051 controller on the s51 simulator (sdcc-ucsim), run as a child process through its
 // command console. It steps the firmware in slices of many instructions with a breakpoint on
@@ -41,13 +41,6 @@ public:
     static bool parsePin(const QString &pin, int *port, int *bit);
 
 private:
-    struct Watch
-    {
-        int port;
-        int bit;
-        Level level;
-    };
-
     bool ensureStarted();
     bool fail(const QString &message);
     // Sends commands followed by a read of the four ports and waits for the answer: the
@@ -61,7 +54,7 @@ private:
     quint64 hertz = 0;
     quint64 ticks = 0;
     QByteArray hexText;
-    std::vector<Watch> watches;
+    PinWatchList watches;
     // Levels the pins read: the latch ANDed with what the parts outside put on them.
     std::array<quint8, 4> pins = {0xff, 0xff, 0xff, 0xff};
     std::array<quint8, 4> outside = {0xff, 0xff, 0xff, 0xff};

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
 
 namespace {
 
@@ -15,6 +14,13 @@ QString tr(const char *text)
 }
 
 const QByteArray prompt = "**gpsim> ";
+
+// TXSTA, RCSTA and BAUDCTL bits.
+constexpr quint8 txEnable = 0x20;
+constexpr quint8 synchronous = 0x10;
+constexpr quint8 highSpeed = 0x04;
+constexpr quint8 serialEnable = 0x80;
+constexpr quint8 sixteenBitRate = 0x08;
 
 }
 
@@ -35,6 +41,16 @@ bool Pic16Backend::parsePin(const QString &pin, char *port, int *bit)
     *port = match.captured(1).toLower().at(0).toLatin1();
     *bit = match.captured(2).toInt();
     return true;
+}
+
+quint64 Pic16Backend::baudRate(quint64 clock, quint8 txsta, quint8 spbrg, quint8 spbrgh, quint8 baudctl)
+{
+    const bool wide = baudctl & sixteenBitRate;
+    const bool high = txsta & highSpeed;
+    const quint64 divisor = wide ? (high ? 4 : 16) : (high ? 16 : 64);
+    const quint64 count = spbrg + (wide ? quint64(spbrgh) << 8 : 0);
+    const quint64 period = divisor * (count + 1);
+    return std::max<quint64>((clock + period / 2) / period, 1);
 }
 
 bool Pic16Backend::create(const DeviceInfo &info, quint64 clock, QString *error)
@@ -75,14 +91,17 @@ bool Pic16Backend::fail(const QString &message)
 QByteArray Pic16Backend::readPortsCommands() const
 {
     QByteArray commands;
-    QSet<char> seen;
-    for (const Watch &watch : watches) {
-        if (seen.contains(watch.port))
-            continue;
-        seen.insert(watch.port);
-        commands += QByteArray("port") + watch.port + "\ntris" + watch.port + '\n';
-    }
+    for (const int port : watches.ports())
+        commands += "port" + QByteArray(1, static_cast<char>(port)) + "\ntris" + QByteArray(1, static_cast<char>(port)) + '\n';
     return commands;
+}
+
+QByteArray Pic16Backend::serialCommands() const
+{
+    if (uartName.isEmpty())
+        return {};
+    // gpsim knows SPBRGH and BAUDCTL only on parts that have them (a read at the start tells).
+    return serial.contains("baudctl") ? "txsta\nrcsta\nspbrg\nspbrgh\nbaudctl\n" : "txsta\nrcsta\nspbrg\n";
 }
 
 QByteArray Pic16Backend::driveCommands(const QString &pin, bool high)
@@ -124,12 +143,9 @@ bool Pic16Backend::ensureStarted()
                      {QStringLiteral("-i"), QStringLiteral("-p"), device.core, QStringLiteral("firmware.hex")}, folder->path(), &error))
         return fail(error);
     QByteArray commands = "frequency " + QByteArray::number(hertz) + '\n';
-    QSet<char> watched;
-    for (const Watch &watch : watches) {
-        if (!watched.contains(watch.port)) {
-            watched.insert(watch.port);
-            commands += QByteArray("break w port") + watch.port + QByteArray("\nbreak w tris") + watch.port + '\n';
-        }
+    for (const int port : watches.ports()) {
+        const QByteArray letter(1, static_cast<char>(port));
+        commands += "break w port" + letter + "\nbreak w tris" + letter + '\n';
     }
     const QStringList pins = std::exchange(drivers, {});
     for (const QString &pin : pins) {
@@ -138,7 +154,19 @@ bool Pic16Backend::ensureStarted()
         parsePin(pin, &port, &bit);
         commands += driveCommands(pin, ports[port].outside & (1u << bit));
     }
-    return exchange(commands + readPortsCommands());
+    if (!uartName.isEmpty()) {
+        // The terminal's line into the RX pin; what the firmware sends is read off TXREG.
+        char port = 0;
+        int bit = 0;
+        parsePin(uartRx, &port, &bit);
+        commands += "module library libgpsim_modules\nmodule load usart vask_uart\nnode vask_uart_node\n"
+                    "attach vask_uart_node port" + QByteArray(1, port) + QByteArray::number(bit)
+                    + " vask_uart.TXPIN\nbreak w txreg\nbreak w txsta\nbreak w rcsta\nbaudctl\n";
+    }
+    if (!exchange(commands + readPortsCommands() + serialCommands()))
+        return false;
+    feedSerial();
+    return !broken;
 }
 
 bool Pic16Backend::exchange(const QByteArray &commands)
@@ -149,6 +177,10 @@ bool Pic16Backend::exchange(const QByteArray &commands)
                                           QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression value(QStringLiteral("^(port|tris)([a-e]) = 0x([0-9A-Fa-f]+)$"),
                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression serialWrite(QStringLiteral("Wrote: 0x([0-9A-Fa-f]+) to (txreg|txsta|rcsta)\\("),
+                                                QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression serialValue(QStringLiteral("^(txsta|rcsta|spbrg|spbrgh|baudctl) = 0x([0-9A-Fa-f]+)$"),
+                                                QRegularExpression::CaseInsensitiveOption);
     tool->send(commands + "cycles\n");
     quint64 at = cycles;
     QString error;
@@ -176,6 +208,22 @@ bool Pic16Backend::exchange(const QByteArray &commands)
                 store(match.captured(1), match.captured(2), match.captured(3));
                 return false;
             }
+            match = serialWrite.match(line);
+            if (match.hasMatch()) {
+                const QByteArray name = match.captured(2).toLower().toLatin1();
+                const auto byte = static_cast<quint8>(match.captured(1).toUInt(nullptr, 16));
+                if (name != "txreg")
+                    serial[name] = byte;
+                else if ((serial.value("txsta") & (txEnable | synchronous)) == txEnable
+                         && (serial.value("rcsta") & serialEnable) && uartHandler)
+                    uartHandler(uartName, byte, at - base);
+                return false;
+            }
+            match = serialValue.match(line);
+            if (match.hasMatch()) {
+                serial[match.captured(1).toLower().toLatin1()] = static_cast<quint8>(match.captured(2).toUInt(nullptr, 16));
+                return false;
+            }
             match = counter.match(line);
             if (!match.hasMatch())
                 return false;
@@ -194,7 +242,7 @@ void Pic16Backend::reset()
     if (tool && tool->isRunning() && !broken) {
         // Changes the reset makes happen at its start, cycle 0.
         base = cycles;
-        exchange("reset\n" + readPortsCommands());
+        exchange("reset\n" + readPortsCommands() + serialCommands());
         base = cycles;
         return;
     }
@@ -204,6 +252,8 @@ void Pic16Backend::reset()
         port.latch = 0;
         port.tris = 0xff;
     }
+    serial["txsta"] = 0x02;
+    serial["rcsta"] = 0;
     updateWatches(0);
 }
 
@@ -220,14 +270,7 @@ Backend::Level Pic16Backend::levelOf(char letter, int bit) const
 
 void Pic16Backend::updateWatches(quint64 at)
 {
-    for (size_t i = 0; i < watches.size(); ++i) {
-        const Level now = levelOf(watches[i].port, watches[i].bit);
-        if (now == watches[i].level)
-            continue;
-        watches[i].level = now;
-        if (pinHandler)
-            pinHandler(static_cast<int>(i), now, at);
-    }
+    watches.update([this](int port, int bit) { return levelOf(static_cast<char>(port), bit); }, at, pinHandler);
 }
 
 int Pic16Backend::watchPin(const QString &pin)
@@ -236,13 +279,12 @@ int Pic16Backend::watchPin(const QString &pin)
     int bit = 0;
     if (!parsePin(pin, &port, &bit) || !device.hasPin(pin))
         return -1;
-    watches.push_back({port, bit, levelOf(port, bit)});
-    return static_cast<int>(watches.size()) - 1;
+    return watches.add(port, bit, levelOf(port, bit));
 }
 
 Backend::Level Pic16Backend::level(int watch) const
 {
-    return watches.at(static_cast<size_t>(watch)).level;
+    return watches.level(watch);
 }
 
 void Pic16Backend::drivePin(const QString &pin, bool high)
@@ -262,14 +304,37 @@ void Pic16Backend::drivePin(const QString &pin, bool high)
     updateWatches(cycles - base);
 }
 
-bool Pic16Backend::watchUart(const QString &)
+bool Pic16Backend::watchUart(const QString &name)
 {
-    return false;
+    const UartInfo *info = device.uart(name);
+    if (!info)
+        return false;
+    uartName = name;
+    uartRx = info->rxPin;
+    return true;
 }
 
-void Pic16Backend::sendUart(const QString &, const QByteArray &)
+void Pic16Backend::sendUart(const QString &name, const QByteArray &bytes)
 {
-    // Nothing to feed: watchUart() connects no serial port.
+    if (uartName.isEmpty() || name != uartName)
+        return;
+    serialInput += bytes;
+    if (tool && tool->isRunning() && !broken)
+        feedSerial();
+}
+
+void Pic16Backend::feedSerial()
+{
+    if (serialInput.isEmpty() || !exchange(serialCommands()))
+        return;
+    // The line runs at the rate the firmware set up, as a terminal set to match would; a
+    // receiver left off or at another rate loses the bytes or garbles them, as it would.
+    const quint64 rate = baudRate(hertz, serial.value("txsta"), serial.value("spbrg"), serial.value("spbrgh"),
+                                  serial.value("baudctl"));
+    QByteArray commands = "vask_uart.txbaud = " + QByteArray::number(rate) + '\n';
+    for (const char byte : std::exchange(serialInput, {}))
+        commands += "vask_uart.tx = " + QByteArray::number(static_cast<quint8>(byte)) + '\n';
+    exchange(commands);
 }
 
 bool Pic16Backend::run(quint64 count)

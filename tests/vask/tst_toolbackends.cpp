@@ -2,7 +2,9 @@
 
 #include "backend.h"
 #include "firmwareimage.h"
+#include "pic16backend.h"
 #include "simulatorwindow.h"
+#include "terminalwidget.h"
 #include "toolprocess.h"
 
 #include <QElapsedTimer>
@@ -76,8 +78,8 @@ QString joined(const QList<double> &values)
 }
 
 // The 8051 board on s51 and the PIC16 board on gpsim, with their own firmware: the traces
-// keep the periods the sources set, a held button speeds the blink up, the 8051's serial
-// port reaches the terminal both ways, and a simulator tool that is missing, crashes or
+// keep the periods the sources set, a held button speeds the blink up, both serial ports
+// reach the terminal both ways, and a simulator tool that is missing, crashes or
 // hangs ends in a message within a bound while the window stays free.
 class ToolBackendsTest : public QObject
 {
@@ -200,25 +202,104 @@ private slots:
         QVERIFY2(within(intervals(changes), halfPeriod, 0.01), qPrintable(joined(intervals(changes))));
     }
 
-    // The serial sample greets the terminal and echoes what it receives.
-    void mcs51SerialReachesTheTerminal()
+    // The serial firmware greets the terminal and echoes what it receives: the 8051 sample at
+    // 9600 baud, the PIC16 one (on a USART and an EUSART part) at 19200 baud in upper case.
+    void serialReachesTheTerminal_data()
     {
-        std::unique_ptr<Backend> backend = loaded("AT89C52", 11059200, VaskTest::firmware("mcs51_hello.hex"));
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<quint64>("hertz");
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QByteArray>("greeting");
+        QTest::addColumn<QByteArray>("echo");
+        QTest::newRow("8051") << QStringLiteral("AT89C52") << quint64(11059200) << VaskTest::firmware("mcs51_hello.hex")
+                              << QByteArray("Hello from ZMX Studio\r\n") << QByteArray("ok?");
+        QTest::newRow("PIC16") << QStringLiteral("PIC16F877A") << quint64(4000000) << VaskTest::firmware("pic16_uart.hex")
+                               << QByteArray("Hello from the PIC\n") << QByteArray("OK?");
+        QTest::newRow("PIC16 EUSART") << QStringLiteral("PIC16F887") << quint64(4000000)
+                                      << VaskTest::firmware("pic16f887_uart.hex") << QByteArray("Hello from the PIC\n")
+                                      << QByteArray("OK?");
+    }
+
+    void serialReachesTheTerminal()
+    {
+        QFETCH(QString, device);
+        QFETCH(quint64, hertz);
+        QFETCH(QString, firmware);
+        QFETCH(QByteArray, greeting);
+        QFETCH(QByteArray, echo);
+        std::unique_ptr<Backend> backend = loaded(qPrintable(device), hertz, firmware);
         QVERIFY(backend);
         QVERIFY(backend->watchUart(QStringLiteral("0")));
         QVERIFY(!backend->watchUart(QStringLiteral("1")));
         QByteArray received;
-        backend->setUartHandler([&](const QString &uart, quint8 byte, quint64) {
+        QList<quint64> cycles;
+        backend->setUartHandler([&](const QString &uart, quint8 byte, quint64 cycle) {
             QCOMPARE(uart, QStringLiteral("0"));
             received.append(static_cast<char>(byte));
+            cycles.append(cycle);
         });
         QVERIFY2(backend->run(backend->frequency() / 10), qPrintable(backend->stopReason()));
-        QCOMPARE(received, QByteArray("Hello from ZMX Studio\r\n"));
+        QCOMPARE(received, greeting);
+        const quint64 sent = backend->cycle();
         // s51 takes in a received byte between two commands: a few slices pass them all.
         backend->sendUart(QStringLiteral("0"), "ok?");
-        for (int slice = 0; slice < 10 && !received.endsWith("ok?"); ++slice)
+        for (int slice = 0; slice < 10 && received.size() < greeting.size() + echo.size(); ++slice)
             QVERIFY2(backend->run(backend->frequency() / 100), qPrintable(backend->stopReason()));
-        QCOMPARE(received, QByteArray("Hello from ZMX Studio\r\nok?"));
+        QCOMPARE(received, greeting + echo);
+        if (!device.startsWith(QLatin1String("PIC16")))
+            return;
+        // gpsim times the PIC's own transmitter and receiver: at 19231 baud a ten-bit frame
+        // takes 52 instruction cycles a bit. The first two bytes go into the shift register
+        // and the buffer at once; from then on each byte is written exactly a frame after the
+        // one before, and an echo cannot start before the terminal's frame has come in whole.
+        for (int i = 3; i < greeting.size(); ++i)
+            QCOMPARE(cycles.at(i) - cycles.at(i - 1), quint64(520));
+        const quint64 echoed = cycles.at(greeting.size());
+        QVERIFY2(echoed >= sent + 520 && echoed < sent + 2 * 520, qPrintable(QString::number(echoed - sent)));
+    }
+
+    // The window's terminal and the PIC16's serial port, through the simulation thread.
+    void pic16TerminalTalksInTheWindow()
+    {
+        const QString design = dir.filePath(QStringLiteral("pic-terminal.dsn"));
+        QVERIFY(VaskTest::writeFile(design, "<DESIGN DEVICE=\"PIC16F877A\">\n <LED PIN=\"RD0\"/>\n"
+                                            " <TERMINAL NAME=\"Console\"/>\n</DESIGN>\n"));
+        const QString handOff = dir.filePath(QStringLiteral("pic-terminal.ini"));
+        QVERIFY(VaskTest::writeFile(handOff, "[QUORVIN]\nDESIGNFILE=" + design.toLocal8Bit() + "\nPROGRAM="
+                                                 + VaskTest::firmware("pic16_uart.hex").toLocal8Bit()
+                                                 + "\nCLOCK=4MHz\nDEVICE=PIC16F877A\nFAMILY=PIC16\nAUTORUN=1\n"));
+        SimulatorWindow window;
+        window.openHandOff(handOff);
+        auto *terminal = window.findChild<TerminalWidget *>(QStringLiteral("Console"));
+        QVERIFY(terminal);
+        QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the PIC\n"), 5000);
+        emit terminal->send("hi, pic\n");
+        QTRY_COMPARE_WITH_TIMEOUT(terminal->text(), QStringLiteral("Hello from the PIC\nHI, PIC\n"), 5000);
+        QCOMPARE(window.messageTexts().size(), 1); // only "Loaded ..."
+    }
+
+    // The bit rate the PIC's baud rate registers set, as the terminal's line must match it.
+    void pic16BaudRateFollowsTheRegisters_data()
+    {
+        QTest::addColumn<quint8>("txsta");
+        QTest::addColumn<quint16>("generator");
+        QTest::addColumn<quint8>("baudctl");
+        QTest::addColumn<quint64>("baud");
+        QTest::newRow("low speed") << quint8(0x20) << quint16(25) << quint8(0) << quint64(2404);
+        QTest::newRow("high speed") << quint8(0x24) << quint16(12) << quint8(0) << quint64(19231);
+        QTest::newRow("16-bit, low speed") << quint8(0x20) << quint16(0x0167) << quint8(0x48) << quint64(694);
+        QTest::newRow("16-bit, high speed") << quint8(0x24) << quint16(0x0167) << quint8(0x48) << quint64(2778);
+        // Without BRG16 the high byte takes no part.
+        QTest::newRow("high byte unused") << quint8(0x24) << quint16(0x0519) << quint8(0x40) << quint64(9615);
+    }
+
+    void pic16BaudRateFollowsTheRegisters()
+    {
+        QFETCH(quint8, txsta);
+        QFETCH(quint16, generator);
+        QFETCH(quint8, baudctl);
+        QFETCH(quint64, baud);
+        QCOMPARE(Pic16Backend::baudRate(4000000, txsta, generator & 0xff, generator >> 8, baudctl), baud);
     }
 
     void failingToolIsReported_data()
