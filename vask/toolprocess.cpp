@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace {
 
 QString tr(const char *text)
@@ -31,6 +35,14 @@ ToolProcess::ToolProcess()
     // The tools' complaints on standard error are not answers; keep them out of the way.
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardErrorFile(QProcess::nullDevice());
+    // A tool whose simulator was killed would run on unseen (gpsim spins at end of input):
+    // it goes when the thread that started it goes, and at once if that already happened.
+    const pid_t simulator = getpid();
+    process.setChildProcessModifier([simulator] {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != simulator)
+            _exit(1);
+    });
 }
 
 ToolProcess::~ToolProcess()

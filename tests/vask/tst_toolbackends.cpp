@@ -7,6 +7,7 @@
 #include "terminalwidget.h"
 #include "toolprocess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -44,6 +45,24 @@ std::unique_ptr<Backend> loaded(const char *device, quint64 hertz, const QString
 }
 
 // Seconds between successive level changes after the firmware's start-up (the first 10 ms).
+// The children of a process that are still alive (not yet ended, nor ended and unreaped).
+QList<qint64> livingChildren(qint64 parent)
+{
+    QList<qint64> children;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks, so fields count from its end.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toLongLong() == parent && fields[0] != "Z")
+            children.append(entry.toLongLong());
+    }
+    return children;
+}
+
 QList<double> intervals(const QList<Change> &changes)
 {
     QList<double> gaps;
@@ -300,6 +319,45 @@ private slots:
         QFETCH(quint8, baudctl);
         QFETCH(quint64, baud);
         QCOMPARE(Pic16Backend::baudRate(4000000, txsta, generator & 0xff, generator >> 8, baudctl), baud);
+    }
+
+    // A simulator killed outright takes its tool with it. The tools end at the end of their
+    // input, but not while a long run keeps them from reading it: these never read it.
+    void toolEndsWithAKilledSimulator_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("firmware");
+        QTest::newRow("8051") << QByteArray("VASK_S51") << QString::fromLatin1(mcs51Board) << QStringLiteral("AT89C52")
+                              << VaskTest::firmware("mcs51_blink.hex");
+        QTest::newRow("PIC16") << QByteArray("VASK_GPSIM") << QString::fromLatin1(pic16Board)
+                               << QStringLiteral("PIC16F877A") << VaskTest::firmware("pic16_blink.hex");
+    }
+
+    void toolEndsWithAKilledSimulator()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QString, design);
+        QFETCH(QString, device);
+        QFETCH(QString, firmware);
+        QProcess vask;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(variable), tool("busy", "exec sleep 60"));
+        vask.setProcessEnvironment(environment);
+        vask.start(QStringLiteral(VASK_PATH), {"--headless", "--design", design, "--program", firmware, "--device",
+                                               device, "--clock", "4MHz", "--run-for", "3600s"});
+        QVERIFY(vask.waitForStarted());
+        QList<qint64> tools;
+        QTRY_VERIFY_WITH_TIMEOUT(!(tools = livingChildren(vask.processId())).isEmpty(), 10000);
+        vask.kill();
+        QVERIFY(vask.waitForFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(tools.cbegin(), tools.cend(),
+                                              [](qint64 tool) {
+                                                  QFile stat(QStringLiteral("/proc/%1/stat").arg(tool));
+                                                  return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+                                              }),
+                                 2000);
     }
 
     void failingToolIsReported_data()
