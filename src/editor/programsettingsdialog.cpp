@@ -444,8 +444,8 @@ void ProgramSettingsDialog::loadEditorSettings()
     makeJobsSpinBox->setMaximum(ProjectBuilder::maximumMakeJobs);
     makeJobsSpinBox->setValue(ProjectBuilder::makeJobs(mainWindow));
     makeJobsSpinBox->setToolTip(tr("How many build steps make runs at the same time; 0 runs them one after another. "
-                                   "This computer has %n processor(s).",
-                                   nullptr, QThread::idealThreadCount()));
+                                   "Processors of this computer: %1.")
+                                    .arg(QThread::idealThreadCount()));
 }
 
 void ProgramSettingsDialog::saveEditorSettings()
