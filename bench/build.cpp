@@ -1,9 +1,12 @@
-// Measures what the IDE adds to a build: a generated 200-file AVR project built once through
-// "zmxstudio --build" and once by make alone on the same Makefile; the IDE's own processor
-// time during a build; and how many tool message lines per second the IDE takes in.
+// Measures what the IDE adds to a build: a generated 200-file AVR project built through
+// "zmxstudio --build" with as many make jobs as processors, against make run by hand on the
+// same Makefile with those jobs and output sync, and against make one step at a time; the
+// IDE's own processor time during a build; and how many tool message lines per second the
+// IDE takes in.
 
 #include "app/consoleworkbench.h"
 #include "build/buildconfiglist.h"
+#include "build/projectbuilder.h"
 #include "projects/project.h"
 
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdio>
 #include <sys/resource.h>
@@ -93,11 +97,13 @@ bool generateProject(const QString &directory)
                            "  <CONTROLLER FAMILY=\"AVR\" TYPE=\"ATmega328P\" CLOCK=\"16 MHz\"/>\n </CONFIGURATION>\n</PROJECT>\n");
 }
 
-void writeSettings(const QString &configDirectory, const QString &toolsDirectory)
+void writeSettings(const QString &configDirectory, const QString &toolsDirectory, int jobs)
 {
     QSettings settings(configDirectory + QStringLiteral("/Dravenhol Electronics/ZMX Studio.conf"), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("1"));
     settings.setValue(QStringLiteral("Tools"), toolsDirectory);
+    settings.setValue(QLatin1String(ProjectBuilder::makeJobsGroup) + QLatin1Char('/') + QLatin1String(ProjectBuilder::makeJobsKey),
+                      jobs);
     settings.beginWriteArray(QStringLiteral("compilers"), 1);
     settings.setArrayIndex(0);
     settings.setValue(QStringLiteral("name"), QStringLiteral("AVR GCC"));
@@ -167,20 +173,31 @@ int main(int argc, char *argv[])
     const QString projectFile = project + QStringLiteral("/big.zmxp");
     if (!generateProject(project))
         return 1;
-    writeSettings(root.filePath(QStringLiteral("config")), root.filePath(QStringLiteral("no-tools")));
+    const int jobs = QThread::idealThreadCount();
+    writeSettings(root.filePath(QStringLiteral("config")), root.filePath(QStringLiteral("no-tools")), jobs);
 
     const QStringList makeBuild = {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("Debug")};
     const QStringList makeClean = {QStringLiteral("--makefile=Debug/Makefile"), QStringLiteral("clean"), QStringLiteral("-s")};
+    const QStringList parallel = ProjectBuilder::parallelArguments(jobs);
+    // Each build starts from a clean tree; the IDE's build writes the Makefile the others use.
+    const auto cleanThen = [&](const QString &program, const QStringList &arguments) {
+        return timedRun(make, makeClean, project) >= 0 ? timedRun(program, arguments, project) : -1;
+    };
     const double ide = timedRun(zmxstudio, {QStringLiteral("--build"), projectFile}, project);
-    const double alone = timedRun(make, makeClean, project) >= 0 ? timedRun(make, makeBuild, project) : -1;
-    if (ide < 0 || alone < 0 || timedRun(make, makeClean, project) < 0) {
+    const double byHand = cleanThen(make, parallel + makeBuild);
+    const double serial = cleanThen(make, makeBuild);
+    if (ide < 0 || byHand < 0 || serial < 0 || timedRun(make, makeClean, project) < 0) {
         std::printf("build: a build failed\n");
         return 1;
     }
-    std::printf("build: %d-file AVR project: zmxstudio --build %.2f s, make alone %.2f s, ratio %.3f\n", sourceFiles,
-                ide, alone, ide / alone);
-    std::printf("RESULT build: %d-file AVR project, zmxstudio --build (vs make alone)\t%.6g\t%.6g\ts\n", sourceFiles, ide,
-                alone);
+    std::printf("build: %d-file AVR project, %d jobs: zmxstudio --build %.2f s, make %s %.2f s (ratio %.3f), "
+                "serial make %.2f s (ratio %.3f)\n",
+                sourceFiles, jobs, ide, qPrintable(parallel.join(QLatin1Char(' '))), byHand, ide / byHand, serial,
+                ide / serial);
+    std::printf("RESULT build: %d-file AVR project, zmxstudio --build with %d jobs (vs make -j%d --output-sync=target)\t%.6g\t%.6g\ts\n",
+                sourceFiles, jobs, jobs, ide, byHand);
+    std::printf("RESULT build: %d-file AVR project, zmxstudio --build with %d jobs (vs serial make)\t%.6g\t%.6g\ts\n",
+                sourceFiles, jobs, ide, serial);
 
     const InProcess inProcess = buildInProcess(projectFile);
     if (!inProcess.ok)
@@ -195,7 +212,7 @@ int main(int argc, char *argv[])
                        + "; i++) printf \"src/part%03d.c:%d:5: warning: unused variable x%d\\n\", 1 + i % 199, i + 1, i }' >&2\n"))
         return 1;
     QFile::setPermissions(tools + QStringLiteral("/make"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    writeSettings(root.filePath(QStringLiteral("config")), tools);
+    writeSettings(root.filePath(QStringLiteral("config")), tools, jobs);
     const double printed = timedRun(zmxstudio, {QStringLiteral("--build"), projectFile}, project);
     const InProcess lines = buildInProcess(projectFile);
     if (printed < 0 || !lines.ok || lines.links != messageLines)

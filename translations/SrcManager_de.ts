@@ -1324,6 +1324,18 @@ Zusammenfassung der Compiler-Erkennung</translation>
         <source>The directory &quot;%1&quot; given for %2 does not exist.</source>
         <translation>Das für %2 angegebene Verzeichnis „%1“ existiert nicht.</translation>
     </message>
+    <message>
+        <source>Parallel build jobs</source>
+        <translation>Parallele Build-Jobs</translation>
+    </message>
+    <message>
+        <source>0 (one at a time)</source>
+        <translation>0 (nacheinander)</translation>
+    </message>
+    <message>
+        <source>How many build steps make runs at the same time; 0 runs them one after another. Processors of this computer: %1.</source>
+        <translation>Wie viele Build-Schritte make gleichzeitig ausführt; bei 0 laufen sie nacheinander. Prozessoren dieses Rechners: %1.</translation>
+    </message>
 </context>
 <context>
     <name>Project</name>

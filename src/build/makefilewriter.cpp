@@ -289,6 +289,11 @@ bool MakefileWriter::write()
         return false;
 
     QDir(projectDirectory).mkpath(configuration.buildFolder());
+    // Folders are made here, once, rather than by steps that make may run side by side.
+    for (const ProjectNode *node : nodes) {
+        if (insideBuildDirectory(node->file()))
+            QDir().mkpath(QFileInfo(node->file()).absolutePath());
+    }
     QSaveFile file(makefile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         if (workbench)
@@ -307,6 +312,7 @@ bool MakefileWriter::write()
     if (configuration.root())
         writeTreeComment(out, configuration.root(), QStringLiteral("#  "));
     writeBuildTree(out);
+    writeSerialWhenShared(out);
     writeTidy(out);
     writeClean(out);
     writeDependencies(out);
@@ -473,20 +479,67 @@ QString MakefileWriter::removal(const QString &file) const
     return QStringLiteral("\trm -rf ") + MakeText::recipeText(name) + QLatin1Char('\n');
 }
 
+QStringList MakefileWriter::temporaryFiles(const ProjectNode *node) const
+{
+    QStringList files;
+    for (const FileSpec &spec : node->compilerNode()->output().temporaryFiles) {
+        QString name = names.resolve(spec.name, node);
+        if (spec.name.isEmpty()) {
+            const QString named = node->childCount() == 1 ? node->child(0)->file() : node->file();
+            name = QFileInfo(named).baseName() + QLatin1Char('.') + spec.value;
+        }
+        if (!name.isEmpty())
+            files.append(withForwardSlashes(name));
+    }
+    return files;
+}
+
+QStringList MakefileWriter::errorFilePaths(const ProjectNode *node) const
+{
+    QStringList paths;
+    for (const FileSpec &spec : node->compilerNode()->output().errorFiles) {
+        const QString name = spec.name.isEmpty() ? QFileInfo(node->file()).baseName() + QLatin1Char('.') + spec.value
+                                                 : names.resolve(spec.name, node);
+        paths.append(QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(name)));
+    }
+    return paths;
+}
+
+// make runs steps side by side when asked to; two steps whose tools write the same error or
+// temporary file would then mix or lose what the other wrote. The first such file, if any.
+QString MakefileWriter::sharedScratchFile() const
+{
+    QHash<QString, const ProjectNode *> owners;
+    for (const ProjectNode *node : processNodes(configuration.root())) {
+        QStringList files = errorFilePaths(node);
+        for (const QString &name : temporaryFiles(node))
+            files.append(QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(name)));
+        for (const QString &file : std::as_const(files)) {
+            const ProjectNode *owner = owners.value(file);
+            if (owner && owner != node)
+                return file;
+            owners.insert(file, node);
+        }
+    }
+    return QString();
+}
+
+void MakefileWriter::writeSerialWhenShared(QTextStream &out) const
+{
+    const QString shared = sharedScratchFile();
+    if (shared.isEmpty())
+        return;
+    out << "\n# Several steps write " << MakeText::ruleName(names.relativePath(shared))
+        << ", so they must not run side by side.\n.NOTPARALLEL:\n";
+}
+
 void MakefileWriter::writeTidy(QTextStream &out) const
 {
     out << "\n# tidy - delete all temporary files which are not involved in the target generation\n"
         << "tidy:\n";
     for (const ProjectNode *node : processNodes(configuration.root())) {
-        for (const FileSpec &spec : node->compilerNode()->output().temporaryFiles) {
-            QString name = names.resolve(spec.name, node);
-            if (spec.name.isEmpty()) {
-                const QString named = node->childCount() == 1 ? node->child(0)->file() : node->file();
-                name = QFileInfo(named).baseName() + QLatin1Char('.') + spec.value;
-            }
-            if (!name.isEmpty())
-                out << removal(withForwardSlashes(name));
-        }
+        for (const QString &name : temporaryFiles(node))
+            out << removal(name);
     }
 }
 
@@ -507,15 +560,14 @@ void MakefileWriter::writeClean(QTextStream &out) const
 void MakefileWriter::collectErrorFiles()
 {
     for (const ProjectNode *node : processNodes(configuration.root())) {
-        for (const FileSpec &spec : node->compilerNode()->output().errorFiles) {
-            const QString name = spec.name.isEmpty()
-                ? QFileInfo(node->file()).baseName() + QLatin1Char('.') + spec.value
-                : names.resolve(spec.name, node);
-            const QString path = QDir::cleanPath(QDir(projectDirectory).absoluteFilePath(name));
+        const QList<FileSpec> &specs = node->compilerNode()->output().errorFiles;
+        const QStringList paths = errorFilePaths(node);
+        for (qsizetype index = 0; index < specs.size(); ++index) {
+            const QString &path = paths.at(index);
             const bool known = std::any_of(errorFiles_.cbegin(), errorFiles_.cend(),
                                            [&path](const ErrorFile &file) { return file.path == path; });
             if (!known)
-                errorFiles_.append({path, spec.hideUnmatched});
+                errorFiles_.append({path, specs.at(index).hideUnmatched});
         }
     }
 }

@@ -88,6 +88,10 @@ private:
     void writeTreeComment(QTextStream &out, const ProjectNode *node, const QString &prefix) const;
     void writeBuildTree(QTextStream &out) const;
     void writeRule(QTextStream &out, const ProjectNode *node) const;
+    QStringList temporaryFiles(const ProjectNode *node) const;
+    QStringList errorFilePaths(const ProjectNode *node) const;
+    QString sharedScratchFile() const;
+    void writeSerialWhenShared(QTextStream &out) const;
     void writeTidy(QTextStream &out) const;
     void writeClean(QTextStream &out) const;
     void collectErrorFiles();

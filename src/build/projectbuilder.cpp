@@ -10,6 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <algorithm>
+
+const char *const ProjectBuilder::makeJobsGroup = "Build";
+const char *const ProjectBuilder::makeJobsKey = "Make jobs";
 
 ProjectBuilder::ProjectBuilder(BuildableProject &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent)
     : QObject(parent), project(project), compilers(compilers), mainWindow(mainWindow), parser(mainWindow)
@@ -19,6 +24,28 @@ ProjectBuilder::ProjectBuilder(BuildableProject &project, BuildConfigList *compi
 }
 
 ProjectBuilder::~ProjectBuilder() = default;
+
+int ProjectBuilder::defaultMakeJobs()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, maximumMakeJobs);
+}
+
+int ProjectBuilder::makeJobs(Workbench *workbench)
+{
+    if (!workbench)
+        return defaultMakeJobs();
+    const QVariant stored = workbench->settingsValue(QLatin1String(makeJobsGroup) + QLatin1Char('/') + QLatin1String(makeJobsKey));
+    bool ok = false;
+    const int jobs = stored.toString().trimmed().toInt(&ok);
+    return ok && jobs >= 0 && jobs <= maximumMakeJobs ? jobs : defaultMakeJobs();
+}
+
+QStringList ProjectBuilder::parallelArguments(int jobs)
+{
+    if (jobs <= 0)
+        return {};
+    return {QStringLiteral("-j%1").arg(jobs), QStringLiteral("--output-sync=target")};
+}
 
 QString ProjectBuilder::projectDirectory() const
 {
@@ -141,6 +168,7 @@ bool ProjectBuilder::run(const QString &workingDirectory, const QString &goal)
     QStringList arguments;
     if (rebuildAll_)
         arguments.append(QStringLiteral("-B"));
+    arguments += parallelArguments(makeJobs(mainWindow));
     arguments += makeArguments(goal);
     if (goal == QLatin1String("clean"))
         arguments.append(QStringLiteral("-s"));

@@ -26,6 +26,18 @@ public:
     ProjectBuilder(BuildableProject &project, BuildConfigList *compilers, Workbench *mainWindow, QObject *parent = nullptr);
     ~ProjectBuilder() override;
 
+    // How many steps make may run at once: the setting (group "Build") when it holds a
+    // count from 0 to maximumMakeJobs, else defaultMakeJobs(). 0 runs make one step at a
+    // time, exactly as it was always called.
+    static const char *const makeJobsGroup;
+    static const char *const makeJobsKey;
+    static constexpr int maximumMakeJobs = 256;
+    static int defaultMakeJobs();
+    static int makeJobs(Workbench *workbench);
+    // The options that let make run jobs steps at once, each step's output kept together
+    // so that a tool's messages are not torn apart by another's; none for 0.
+    static QStringList parallelArguments(int jobs);
+
     // Checks, saving and Makefile generation; false after saying why.
     bool prepareBuild();
     // One run of make on goal ("clean", "tidy" or the target name). False while another

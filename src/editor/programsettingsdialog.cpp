@@ -1,6 +1,7 @@
 #include "editor/programsettingsdialog.h"
 
 #include "core/workbench.h"
+#include "build/projectbuilder.h"
 
 #include <QCompleter>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
 #include <iterator>
 
 const char *const ProgramSettingsDialog::editorGroup = "Text Editor Display Settings";
@@ -439,6 +441,11 @@ void ProgramSettingsDialog::loadEditorSettings()
     whitespaceVisibilityComboBox->setCurrentIndex(value("Whitespaces visibility", 0).toInt());
     wrapModeComboBox->setCurrentIndex(value("Wrap mode", 0).toInt());
     foldingStyleComboBox->setCurrentIndex(value("Folding style", 0).toInt());
+    makeJobsSpinBox->setMaximum(ProjectBuilder::maximumMakeJobs);
+    makeJobsSpinBox->setValue(ProjectBuilder::makeJobs(mainWindow));
+    makeJobsSpinBox->setToolTip(tr("How many build steps make runs at the same time; 0 runs them one after another. "
+                                   "Processors of this computer: %1.")
+                                    .arg(QThread::idealThreadCount()));
 }
 
 void ProgramSettingsDialog::saveEditorSettings()
@@ -460,6 +467,9 @@ void ProgramSettingsDialog::saveEditorSettings()
     store->setValue(QStringLiteral("Whitespaces visibility"), whitespaceVisibilityComboBox->currentIndex());
     store->setValue(QStringLiteral("Wrap mode"), wrapModeComboBox->currentIndex());
     store->setValue(QStringLiteral("Folding style"), foldingStyleComboBox->currentIndex());
+    store->endGroup();
+    store->beginGroup(QLatin1String(ProjectBuilder::makeJobsGroup));
+    store->setValue(QLatin1String(ProjectBuilder::makeJobsKey), makeJobsSpinBox->value());
     store->endGroup();
 }
 

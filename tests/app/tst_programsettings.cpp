@@ -2,6 +2,7 @@
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
 #include "build/buildproject.h"
+#include "build/projectbuilder.h"
 #include "core/displaysettings.h"
 #include "dialoganswerer.h"
 #include "editor/outtextedit.h"
@@ -28,11 +29,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QThread>
 
 namespace {
 
@@ -208,6 +211,46 @@ private slots:
         QCOMPARE(window->projectsDirectory(), projects);
         const auto store = userStore();
         QVERIFY(!store->childGroups().contains(QStringLiteral("Text Editor Display Settings")));
+    }
+
+    // The job count starts at the processor count, survives a restart, and Cancel keeps
+    // what was stored; a value the box cannot show falls back to the processor count.
+    void makeJobsRoundTrip()
+    {
+        const int processors = QThread::idealThreadCount();
+        const auto shownJobs = [](SrcManager &window) {
+            int shown = -1;
+            runDialog(window, [&shown](QWidget *dialog) {
+                shown = child<QSpinBox>(dialog, "makeJobsSpinBox")->value();
+                press(dialog, QDialogButtonBox::Cancel);
+            });
+            return shown;
+        };
+        const auto setJobs = [](SrcManager &window, int jobs, QDialogButtonBox::StandardButton button) {
+            runDialog(window, [jobs, button](QWidget *dialog) {
+                child<QSpinBox>(dialog, "makeJobsSpinBox")->setValue(jobs);
+                press(dialog, button);
+            });
+        };
+
+        std::unique_ptr<SrcManager> window(makeWindow());
+        QCOMPARE(shownJobs(*window), processors);
+        QCOMPARE(ProjectBuilder::makeJobs(window.get()), processors);
+        setJobs(*window, 0, QDialogButtonBox::Ok);
+        QCOMPARE(ProjectBuilder::makeJobs(window.get()), 0);
+
+        window.reset(makeWindow());
+        QCOMPARE(shownJobs(*window), 0);
+        QCOMPARE(ProjectBuilder::makeJobs(window.get()), 0);
+        setJobs(*window, 7, QDialogButtonBox::Cancel);
+        QCOMPARE(ProjectBuilder::makeJobs(window.get()), 0);
+        setJobs(*window, 12, QDialogButtonBox::Ok);
+        window.reset();
+        QCOMPARE(userStore()->value(QStringLiteral("Build/Make jobs")).toInt(), 12);
+
+        userStore()->setValue(QStringLiteral("Build/Make jobs"), QStringLiteral("lots"));
+        window.reset(makeWindow());
+        QCOMPARE(shownJobs(*window), processors);
     }
 
     // Each row is refused by name and nothing is stored; the dialog stays open to mend it.

@@ -84,6 +84,7 @@ private slots:
             settings.beginGroup(QStringLiteral("1"));
             settings.setValue(QStringLiteral("Compilers"), QStringLiteral(ZMX_FIXTURES "/makefile"));
             settings.setValue(QStringLiteral("Tools"), at(QStringLiteral("tools")));
+            settings.setValue(QStringLiteral("Build/Make jobs"), 0);
             settings.beginWriteArray(QStringLiteral("compilers"), 1);
             settings.setArrayIndex(0);
             settings.setValue(QStringLiteral("name"), QStringLiteral("Test Chain"));
@@ -115,6 +116,19 @@ private slots:
         QVERIFY(result.lines.contains(QStringLiteral("args: --makefile=First/Makefile clean -s")));
         QCOMPARE(result.lines.last(), QStringLiteral("Cleaned."));
         QCOMPARE(digest(settingsFile()), before);
+    }
+
+    // The job count of Editor Configuration holds for builds without a window too.
+    void batchBuildRunsTheJobsOfTheSetting()
+    {
+        {
+            QSettings settings(settingsFile(), QSettings::IniFormat);
+            settings.setValue(QStringLiteral("1/Build/Make jobs"), 3);
+        }
+        const Run result = run({QStringLiteral("--build"), at(QStringLiteral("project/p.zmxp"))});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.lines.contains(QStringLiteral("args: -j3 --output-sync=target --makefile=First/Makefile Debug")),
+                 qPrintable(result.lines.join(QLatin1Char('\n'))));
     }
 
     void interruptEndsTheToolsToo()

@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMultiHash>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -207,6 +209,91 @@ private slots:
         QVERIFY(project->compile());
         QVERIFY(TestFiles::isIntelHex(at(QStringLiteral("Release/Release.hex"))));
         QVERIFY(QFile::exists(at(QStringLiteral("Debug/firmware.elf"))));
+    }
+
+    // Two compilers fail at once under make -j2: each one's messages arrive as one block
+    // right after its own command line, and every message links to its own file and line.
+    void parallelBuildKeepsEachStepsMessagesTogether()
+    {
+        if (!detect(QStringLiteral("AVR GCC")))
+            QSKIP("The AVR GCC tool chain is not installed (.ci/run installs it)");
+        workbench->setSettingsValue(QStringLiteral("Build/Make jobs"), 2);
+        const int files = 6;
+        // Enough code between the two mistakes of a file that both compilers are still
+        // talking when the other starts.
+        const int filler = 20000;
+        QString list;
+        QMultiHash<QString, int> expected;
+        for (int index = 0; index < files; ++index) {
+            const QString name = QStringLiteral("src/part%1.c").arg(index);
+            list += QStringLiteral("  <FILE NAME=\"%1\" GROUP=\"Source Files\"/>\n").arg(name);
+            const bool broken = index < 2;
+            QString text = QStringLiteral("int first%1(void) { return %2; }\n").arg(index).arg(broken ? QStringLiteral("missing") : QStringLiteral("1"));
+            for (int line = 0; line < filler; ++line)
+                text += QStringLiteral("static inline int part%1_%2(int x) { return x * %2 + %1; }\n").arg(index).arg(line);
+            text += QStringLiteral("int last%1(void) { return %2; }\n").arg(index).arg(broken ? QStringLiteral("absent") : QStringLiteral("2"));
+            if (index == 0)
+                text += QStringLiteral("int main(void) { return 0; }\n");
+            if (broken) {
+                expected.insert(at(name), 0);
+                expected.insert(at(name), filler + 1);
+            }
+            QDir().mkpath(at(QStringLiteral("src")));
+            QFile file(at(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+        }
+        QFile projectFile(at(QStringLiteral("parts.zmxp")));
+        QVERIFY(projectFile.open(QIODevice::WriteOnly));
+        projectFile.write(QStringLiteral("<PROJECT>\n <FILES>\n%1 </FILES>\n"
+                                         " <CONFIGURATION NAME=\"Debug\" COMPILER=\"AVR GCC\" TARGET=\"Debug\">\n"
+                                         "  <CONTROLLER FAMILY=\"AVR\" TYPE=\"ATmega328P\" CLOCK=\"16 MHz\"/>\n"
+                                         " </CONFIGURATION>\n</PROJECT>\n")
+                              .arg(list)
+                              .toUtf8());
+        projectFile.close();
+        Project project(compilers, workbench);
+        QVERIFY(project.load(at(QStringLiteral("parts.zmxp"))));
+        project.setCurrentConfiguration(0);
+
+        QVERIFY(!project.compile());
+        QVERIFY(lastLine().startsWith(QStringLiteral("error: Error code ")));
+
+        // Which file each line is about: a compiler's command line names its object, a
+        // message starts with its source.
+        const QRegularExpression command(QStringLiteral(" -o Debug/(part\\d)\\.o "));
+        const QRegularExpression message(QStringLiteral("^(src/(part\\d)\\.c):(\\d+):(\\d+): (error|warning|note): "));
+        QStringList blocks;
+        QString current;
+        QMultiHash<QString, int> errors;
+        qsizetype linkIndex = 0;
+        for (const QString &line : std::as_const(workbench->output)) {
+            const bool isLink = line.startsWith(QLatin1String("message link: ")) || line.startsWith(QLatin1String("error link: "));
+            const FakeWorkbench::Link link = isLink ? workbench->links.value(linkIndex++) : FakeWorkbench::Link{};
+            const QString text = isLink ? link.text : line.mid(line.indexOf(QLatin1String(": ")) + 2);
+            const QRegularExpressionMatch messageMatch = message.match(text);
+            QString about = text.startsWith(QLatin1String("src/part")) ? text.mid(4, 5) : QString();
+            if (const QRegularExpressionMatch match = command.match(text); match.hasMatch()) {
+                about = match.captured(1);
+                QVERIFY2(!blocks.contains(about), qPrintable(QStringLiteral("%1 compiled twice").arg(about)));
+                blocks.append(about);
+                current = about;
+            }
+            if (messageMatch.hasMatch()) {
+                QVERIFY2(isLink, qPrintable(text));
+                QCOMPARE(link.file, at(messageMatch.captured(1)));
+                QCOMPARE(link.line, messageMatch.captured(3).toInt() - 1);
+                QCOMPARE(link.column, messageMatch.captured(4).toInt() - 1);
+                if (messageMatch.captured(5) == QLatin1String("error"))
+                    errors.insert(link.file, link.line);
+            }
+            if (!about.isEmpty())
+                QVERIFY2(about == current, qPrintable(QStringLiteral("a line of %1 within the output of %2: %3").arg(about, current, text)));
+        }
+        QCOMPARE(linkIndex, workbench->links.size());
+        QVERIFY2(blocks.contains(QStringLiteral("part0")) && blocks.contains(QStringLiteral("part1")), qPrintable(blocks.join(u' ')));
+        QCOMPARE(errors.size(), expected.size());
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QVERIFY2(errors.contains(it.key(), it.value()), qPrintable(QStringLiteral("%1:%2").arg(it.key()).arg(it.value() + 1)));
     }
 };
 

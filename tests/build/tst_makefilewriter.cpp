@@ -516,6 +516,60 @@ Main/Makefile.flags:
                  QStringList({QStringLiteral("message: Cannot open file %1 for writing\n").arg(at(QStringLiteral("Main/Makefile")))}));
     }
 
+    // make -j runs the compile steps side by side: they must not share a file the tools
+    // write, and the folders they write into exist before make starts.
+    void parallelStepsDoNotShareFiles_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("shared");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("own files") << QString() << QString() << QString() << QStringLiteral("Main");
+        QTest::newRow("one error file") << QStringLiteral("ERROR=\"err\"")
+                                        << QStringLiteral("ERROR=\"log\" NAME=\"%OUTFILE_DIR%/cc.log\"")
+                                        << QStringLiteral("Main/cc.log") << QStringLiteral("Main");
+        QTest::newRow("one temporary file") << QStringLiteral("TEMP=\"lst\"")
+                                            << QStringLiteral("TEMP=\"lst\" NAME=\"listing.lst\"")
+                                            << QStringLiteral("listing.lst") << QStringLiteral("Main");
+        QTest::newRow("objects in a sub-folder") << QStringLiteral("<FILE OUTPUT=\"o\">\n   <FILE INPUT=\"c\"")
+                                                 << QStringLiteral("<FILE OUTPUT=\"o\" NAME=\"obj/%INFILE_NAME%.o\">\n   <FILE INPUT=\"c\"")
+                                                 << QString() << QStringLiteral("Main/obj");
+    }
+
+    void parallelStepsDoNotShareFiles()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, shared);
+        QFETCH(QString, folder);
+        QString chain = readText(chainDir + QStringLiteral("/testchain.xml"));
+        QVERIFY(chain.contains(before));
+        if (!before.isEmpty())
+            chain.replace(before, after);
+        QTemporaryDir chains;
+        QFile file(chains.filePath(QStringLiteral("testchain.xml")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chain.toUtf8()) > 0);
+        file.close();
+        workbench->compilersDir = chains.path();
+        QVERIFY(compilers->loadAll());
+        BuildProject parts(workbench, compilers);
+        parts.setName(QStringLiteral("Main"));
+        QVERIFY(parts.selectCompiler(QStringLiteral("Test Chain")));
+        QVERIFY(parts.selectController(QStringLiteral("TF"), QStringLiteral("t100"), true));
+        QVERIFY(parts.selectTarget(QStringLiteral("Debug")));
+        for (const QString &source : {QStringLiteral("one.c"), QStringLiteral("two.c")}) {
+            touch(at(source));
+            parts.addFile(at(source), true);
+        }
+        MakefileWriter writer(parts, dir(), workbench);
+        QVERIFY2(writer.write(), qPrintable(workbench->output.join(u'\n')));
+        const QString written = readText(writer.makefile());
+        QCOMPARE(written.contains(QLatin1String("\n.NOTPARALLEL:\n")), !shared.isEmpty());
+        if (!shared.isEmpty())
+            QVERIFY2(written.contains(QStringLiteral("# Several steps write %1,").arg(shared)), qPrintable(written));
+        QVERIFY2(QFileInfo(at(folder)).isDir(), qPrintable(written));
+    }
+
     void makeHandsDollarNamesToTheTool()
     {
         const QString make = QStandardPaths::findExecutable(QStringLiteral("make"));

@@ -1,5 +1,6 @@
 #include "build/buildconfig.h"
 #include "build/buildconfiglist.h"
+#include "build/projectbuilder.h"
 #include "fakeworkbench.h"
 #include "projects/project.h"
 #include "testfiles.h"
@@ -10,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <functional>
 
 namespace {
@@ -82,6 +84,11 @@ private:
         workbench->output.clear();
     }
 
+    static QString jobsKey()
+    {
+        return QLatin1String(ProjectBuilder::makeJobsGroup) + QLatin1Char('/') + QLatin1String(ProjectBuilder::makeJobsKey);
+    }
+
     QStringList messages() const
     {
         QStringList lines;
@@ -104,6 +111,8 @@ private slots:
         QVERIFY(compilers->loadAll());
         compilers->find(QStringLiteral("Test Chain"))->storeDetection(true, QStringLiteral("/opt/tchain/bin"));
         fakeMake("echo \"args: $*\"\n");
+        // One step at a time: make is called exactly as it always was.
+        workbench->setSettingsValue(jobsKey(), 0);
     }
 
     void cleanup()
@@ -177,6 +186,38 @@ private slots:
         QCOMPARE(messages().first(), QStringLiteral("args: --makefile=Main/Makefile tidy"));
         QCOMPARE(messages().last(), QStringLiteral("Tidied.\n"));
         QCOMPARE(workbench->statusMessages.mid(8), QStringList({QStringLiteral("Building"), QString()}));
+    }
+
+    // The stored count as the Editor Configuration dialog or a hand-edited file leaves it.
+    void makeRunsAsManyJobsAsTheSettingSays_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("options");
+        const QString processors = QStringLiteral("-j%1 --output-sync=target ").arg(QThread::idealThreadCount());
+        QTest::newRow("0: serial") << QVariant(0) << QString();
+        QTest::newRow("3") << QVariant(3) << QStringLiteral("-j3 --output-sync=target ");
+        QTest::newRow("as text") << QVariant(QStringLiteral(" 5 ")) << QStringLiteral("-j5 --output-sync=target ");
+        QTest::newRow("largest") << QVariant(256) << QStringLiteral("-j256 --output-sync=target ");
+        QTest::newRow("missing") << QVariant() << processors;
+        QTest::newRow("negative") << QVariant(-2) << processors;
+        QTest::newRow("too many") << QVariant(257) << processors;
+        QTest::newRow("not a number") << QVariant(QStringLiteral("many")) << processors;
+    }
+
+    void makeRunsAsManyJobsAsTheSettingSays()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QString, options);
+        openProject();
+        if (stored.isValid())
+            workbench->setSettingsValue(jobsKey(), stored);
+        else
+            workbench->settings()->remove(jobsKey());
+        project->setRebuildAll(true);
+        QVERIFY(project->compile());
+        QCOMPARE(messages().first(), QStringLiteral("args: -B ") + options + QStringLiteral("--makefile=Main/Makefile Debug"));
+        QVERIFY(project->clean());
+        QCOMPARE(messages().first(), QStringLiteral("args: ") + options + QStringLiteral("--makefile=Main/Makefile clean -s"));
     }
 
     void reportsHowMakeEnded()
