@@ -1841,6 +1841,10 @@ Quorvin ZMX erhalten Sie von Dravenhol Electronics und seinen Vertriebspartnern.
         <source>Macro</source>
         <translation>Makro</translation>
     </message>
+    <message>
+        <source>%1:%2: the %3 pattern &quot;%4&quot; is not a valid regular expression (%5 at offset %6); the line is ignored</source>
+        <translation>%1:%2: das %3-Muster &quot;%4&quot; ist kein gültiger regulärer Ausdruck (%5 an Stelle %6); die Zeile wird übergangen</translation>
+    </message>
 </context>
 <context>
     <name>QuorvinInterface</name>

@@ -19,7 +19,7 @@
 
 namespace {
 
-enum Column { NameColumn, InstalledColumn, FileColumn, DirectoryColumn };
+enum CompilerColumn { CompilerNameColumn, InstalledColumn, FileColumn, DirectoryColumn };
 
 bool isMakersOwn(const QString &name)
 {
@@ -90,7 +90,7 @@ void CompilersDialog::fillTable()
             name->setForeground(QColor(0, 0, 125));
         else
             name->setToolTip(tr("Double click to visit compiler's website"));
-        compilersTable->setItem(index, NameColumn, name);
+        compilersTable->setItem(index, CompilerNameColumn, name);
         compilersTable->setItem(index, InstalledColumn, readOnlyItem(QString()));
         compilersTable->setItem(index, FileColumn, readOnlyItem(row.configFile));
         if (!row.editor) {
@@ -126,7 +126,7 @@ bool CompilersDialog::eventFilter(QObject *watched, QEvent *event)
 void CompilersDialog::resizeEvent(QResizeEvent *event)
 {
     QuorvinDialog::resizeEvent(event);
-    compilersTable->resizeColumnToContents(NameColumn);
+    compilersTable->resizeColumnToContents(CompilerNameColumn);
     int others = 0;
     for (int column = 0; column < DirectoryColumn; ++column) {
         if (!compilersTable->isColumnHidden(column))
@@ -247,14 +247,14 @@ void CompilersDialog::manualButtonClicked(bool)
 
 void CompilersDialog::openHyperlink(bool)
 {
-    openHyperlink(compilersTable->currentRow(), NameColumn);
+    openHyperlink(compilersTable->currentRow(), CompilerNameColumn);
 }
 
 void CompilersDialog::openHyperlink(int row, int column)
 {
-    if (column != NameColumn || row < 0 || row >= compilersTable->rowCount())
+    if (column != CompilerNameColumn || row < 0 || row >= compilersTable->rowCount())
         return;
-    const BuildConfig *config = configs->find(compilersTable->item(row, NameColumn)->text());
+    const BuildConfig *config = configs->find(compilersTable->item(row, CompilerNameColumn)->text());
     if (config && !config->webAddress().isEmpty())
         QDesktopServices::openUrl(QUrl(config->webAddress()));
 }

@@ -118,7 +118,7 @@ void EditorAppearance::useCppLexer(QsciScintilla *editor) const
     styleLexer(lexer, "Macros", {QsciLexerCPP::PreProcessor});
 }
 
-void EditorAppearance::useSyntaxLexer(QsciScintilla *editor, const QString &syntaxFile) const
+QStringList EditorAppearance::useSyntaxLexer(QsciScintilla *editor, const QString &syntaxFile) const
 {
     auto *lexer = qobject_cast<QsciLexerQuorvin *>(editor->lexer());
     if (!lexer) {
@@ -133,8 +133,9 @@ void EditorAppearance::useSyntaxLexer(QsciScintilla *editor, const QString &synt
     styleLexer(lexer, "Keywords", {QsciLexerQuorvin::Keyword});
     styleLexer(lexer, "Extensions", {QsciLexerQuorvin::Extensions});
     styleLexer(lexer, "Macros", {QsciLexerQuorvin::Macro});
-    lexer->loadSyntaxFile(syntaxFile, Qt::CaseInsensitive);
+    const QStringList problems = lexer->loadSyntaxFile(syntaxFile, Qt::CaseInsensitive);
     editor->setLexer(lexer);
+    return problems;
 }
 
 void EditorAppearance::applyBehaviour(QsciScintilla *editor) const

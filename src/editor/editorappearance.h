@@ -2,6 +2,7 @@
 #define EDITORAPPEARANCE_H
 
 #include <QString>
+#include <QStringList>
 #include <QTextCharFormat>
 
 #include <initializer_list>
@@ -22,8 +23,9 @@ public:
     void applyTextItem(QsciScintilla *editor) const;
     void applyDisplayItems(QsciScintilla *editor) const;
     void useCppLexer(QsciScintilla *editor) const;
-    // An empty or unreadable syntax file leaves the lexer without rules.
-    void useSyntaxLexer(QsciScintilla *editor, const QString &syntaxFile) const;
+    // An empty or unreadable syntax file leaves the lexer without rules. Returns the lines of
+    // the syntax file that could not be used, each named with the file and line.
+    QStringList useSyntaxLexer(QsciScintilla *editor, const QString &syntaxFile) const;
     void applyBehaviour(QsciScintilla *editor) const;
 
 private:

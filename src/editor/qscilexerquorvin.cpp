@@ -3,7 +3,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QByteArray>
-#include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QStringView>
 #include <QTextStream>
@@ -75,14 +75,15 @@ void QsciLexerQuorvin::resetRules()
     }
 }
 
-void QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity caseSensitivity)
+QStringList QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity caseSensitivity)
 {
     resetRules();
+    QStringList problems;
     if (path.isEmpty())
-        return;
+        return problems;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
+        return problems;
 
     QRegularExpression::PatternOptions options = QRegularExpression::InvertedGreedinessOption;
     if (caseSensitivity == Qt::CaseInsensitive)
@@ -104,12 +105,12 @@ void QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity c
             // Checked alone, so that one bad line costs only itself and is named.
             const QRegularExpression alone(text, options);
             if (!alone.isValid()) {
-                qWarning().noquote() << QStringLiteral("%1:%2: the %3 pattern \"%4\" is not a valid regular expression "
-                                                       "(%5 at offset %6); the line is ignored")
-                                                .arg(path)
-                                                .arg(lineNumber)
-                                                .arg(ruleKey(rule), text, alone.errorString())
-                                                .arg(alone.patternErrorOffset());
+                problems.append(tr("%1:%2: the %3 pattern \"%4\" is not a valid regular expression "
+                                   "(%5 at offset %6); the line is ignored")
+                                    .arg(QDir::toNativeSeparators(path))
+                                    .arg(lineNumber)
+                                    .arg(ruleKey(rule), text, alone.errorString())
+                                    .arg(alone.patternErrorOffset()));
                 break;
             }
             patterns[rule] = seen[rule] ? QLatin1Char('(') + patterns[rule] + QStringLiteral(")|(") + text
@@ -128,6 +129,7 @@ void QsciLexerQuorvin::loadSyntaxFile(const QString &path, Qt::CaseSensitivity c
         expressions[rule] = QRegularExpression(text, options);
         expressions[rule].optimize();
     }
+    return problems;
 }
 
 // A final "$" means "at the end of the line", and Scintilla's text holds the line break

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -68,7 +69,9 @@ public:
     void setEditor(QsciScintilla *editor) override;
 
     void resetRules();
-    void loadSyntaxFile(const QString &path, Qt::CaseSensitivity caseSensitivity);
+    // The rules of the syntax file at path; a line whose pattern is no valid regular
+    // expression is left out and named in the returned problems (file and line in each).
+    QStringList loadSyntaxFile(const QString &path, Qt::CaseSensitivity caseSensitivity);
 
     static QString ruleKey(int rule);
     // The accumulated pattern of a rule as read from the syntax file, after the "$" rewrite.

@@ -364,8 +364,19 @@ void SourceEditor::applySettings()
     if (EditorAppearance::isCSuffix(suffix))
         appearance.useCppLexer(this);
     else
-        appearance.useSyntaxLexer(this, syntaxFile());
+        reportSyntaxProblems(appearance.useSyntaxLexer(this, syntaxFile()));
     appearance.applyBehaviour(this);
+}
+
+void SourceEditor::reportSyntaxProblems(const QStringList &problems)
+{
+    if (problems == syntaxProblems)
+        return;
+    syntaxProblems = problems;
+    if (!owner)
+        return;
+    for (const QString &problem : problems)
+        owner->addError(problem);
 }
 
 QString SourceEditor::syntaxFile() const

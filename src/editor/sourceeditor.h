@@ -7,6 +7,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QStringList>
+
 class MessageMarkers;
 class QMenu;
 class QSettings;
@@ -67,6 +69,7 @@ private:
     void markModified();
     void enableAction(Workbench::Action which, bool enabled) const;
     QString syntaxFile() const;
+    void reportSyntaxProblems(const QStringList &problems);
     void reload();
     // Shows text read from the file as the editor's unmodified text.
     void takeContent(const TextFile::Content &content);
@@ -80,6 +83,8 @@ private:
     TextFile::Encoding encoding_ = TextFile::Encoding::Local;
     QByteArray diskFingerprint;
     bool missingOnDisk = false;
+    // Shown already: every change of the settings loads the syntax file again.
+    QStringList syntaxProblems;
 };
 
 #endif

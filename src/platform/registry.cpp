@@ -6,7 +6,7 @@ namespace Platform {
 
 namespace {
 
-std::unique_ptr<Registry> &current()
+std::unique_ptr<Registry> &registryInstance()
 {
     static std::unique_ptr<Registry> registry;
     return registry;
@@ -22,14 +22,14 @@ QStringList splitKey(const QString &key)
 
 Registry &Registry::instance()
 {
-    if (!current())
-        current() = createSystemRegistry();
-    return *current();
+    if (!registryInstance())
+        registryInstance() = createSystemRegistry();
+    return *registryInstance();
 }
 
 void Registry::setInstance(std::unique_ptr<Registry> registry)
 {
-    current() = std::move(registry);
+    registryInstance() = std::move(registry);
 }
 
 // Names keep the letter case they were created with but are matched without regard to it,

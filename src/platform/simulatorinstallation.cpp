@@ -10,7 +10,7 @@ namespace Platform {
 
 namespace {
 
-std::unique_ptr<SimulatorLocator> &current()
+std::unique_ptr<SimulatorLocator> &locatorInstance()
 {
     static std::unique_ptr<SimulatorLocator> locator;
     return locator;
@@ -22,14 +22,14 @@ const char *const makerKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dravenhol Electronic
 
 SimulatorLocator &SimulatorLocator::instance()
 {
-    if (!current())
-        current() = createSystemSimulatorLocator();
-    return *current();
+    if (!locatorInstance())
+        locatorInstance() = createSystemSimulatorLocator();
+    return *locatorInstance();
 }
 
 void SimulatorLocator::setInstance(std::unique_ptr<SimulatorLocator> locator)
 {
-    current() = std::move(locator);
+    locatorInstance() = std::move(locator);
 }
 
 SimulatorInstallation registeredSimulator(const Registry &registry)

@@ -17,7 +17,7 @@
 
 namespace {
 
-enum Column { DescriptionColumn, OptionColumn, ValueColumn, TypeColumn };
+enum OptionsColumn { DescriptionColumn, OptionColumn, ValueColumn, TypeColumn };
 
 QTableWidgetItem *readOnlyItem(const QString &text)
 {

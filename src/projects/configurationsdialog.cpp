@@ -11,7 +11,7 @@
 
 namespace {
 
-enum Column { NameColumn, TargetColumn };
+enum ConfigurationColumn { NameColumn, TargetColumn };
 
 }
 

@@ -377,7 +377,9 @@ private slots:
         // What the user does once make has said something: press Stop Build.
         bool stopEnabled = false;
         QTextDocument *text = window.output()->textEdit()->document();
-        connect(text, &QTextDocument::contentsChanged, this, [&] {
+        // Goes before stopEnabled does: the window, going last, clears the output again.
+        QObject watching;
+        connect(text, &QTextDocument::contentsChanged, &watching, [&] {
             if (!stopEnabled && text->toPlainText().contains(QStringLiteral("started"))) {
                 stopEnabled = window.action(SrcManager::StopBuild)->isEnabled();
                 window.action(SrcManager::StopBuild)->trigger();

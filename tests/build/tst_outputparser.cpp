@@ -1,8 +1,10 @@
 #include "build/outputparser.h"
 #include "fakeworkbench.h"
+#include "sanitizerslowdown.h"
 #include "testregistry.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,6 +252,29 @@ private slots:
             shown = shown.arg(at(QStringLiteral("src/main.c")));
         const QStringList expected = shown.isEmpty() ? QStringList() : QStringList{shown};
         QCOMPARE(workbench->output, expected);
+    }
+
+    // A hand-written pattern whose nested repetition tries every way to split a long line
+    // (2^50000 here) must not stall the build output: each line costs a bounded time, the
+    // lines still show, and the patterns after it still link.
+    void backtrackingPatternCostsBoundedTimePerLine()
+    {
+        parser->setDefinitions({definition(QStringLiteral("^(\\w+\\s?)*: error"), {fileField}),
+                                definition(QStringLiteral("^([^:]+):(\\d+):(\\d+): (error|warning)"),
+                                           {fileField, lineField, {QStringLiteral("COLUMN"), 3, -1}})});
+        const QString longLine = QString(50000, QLatin1Char('a')) + QLatin1Char('!');
+        const int lines = 40;
+        QElapsedTimer timer;
+        timer.start();
+        for (int line = 0; line < lines; ++line)
+            parser->outputLine(longLine);
+        parser->outputLine(QStringLiteral("main.c:7:2: error: after them"));
+        // About 30 ms a line with the engine's match limit; without a limit, not in this lifetime.
+        QVERIFY2(timer.elapsed() < lines * 250 * sanitizerSlowdown, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(workbench->output.size(), lines + 1);
+        QCOMPARE(workbench->output.first(), QStringLiteral("message: ") + longLine);
+        QCOMPARE(workbench->output.last(),
+                 QStringLiteral("error link: %1#7.1 main.c:7:2: error: after them").arg(at(QStringLiteral("src/main.c"))));
     }
 
     void readsErrorFilesAsTheirFlagsSay()

@@ -7,6 +7,7 @@
 #include "editor/sourceeditor.h"
 #include "editor/srctabsholder.h"
 #include "editor/textfile.h"
+#include "fakeworkbench.h"
 #include "testregistry.h"
 
 #include <Qsci/qscilexercpp.h>
@@ -64,6 +65,7 @@ private slots:
     void sameFileUnderOtherWrittenForms();
     void lexerFollowsTheSuffix();
     void mapFileLookUp();
+    void syntaxFileProblemsReachTheOutputOnce();
     void displayItemsReachTheLexers();
     void behaviourSettings();
     void actionsFollowTheCurrentEditor();
@@ -348,6 +350,30 @@ void TestSourceEditor::mapFileLookUp()
     QCOMPARE(SourceEditor::syntaxFileFor(path(QStringLiteral("direct.syn")), QStringLiteral("asm")),
              path(QStringLiteral("direct.syn")));
     QCOMPARE(SourceEditor::syntaxFileFor(path(QStringLiteral("AVR.TXT")), QStringLiteral("asm")), QString());
+}
+
+void TestSourceEditor::syntaxFileProblemsReachTheOutputOnce()
+{
+    FakeWorkbench workbench;
+    workbench.syntaxDir = dir.path();
+    workbench.family = QStringLiteral("AVR");
+    writeBytes(path(QStringLiteral("AVR.MAP")), "asm=avrasm.syn\n");
+    writeBytes(path(QStringLiteral("AVRASM.SYN")), "keyword=(mov\nkeyword=nop\n");
+    const QString source = path(QStringLiteral("main.asm"));
+    writeBytes(source, "nop\n");
+
+    SourceEditor editor(&workbench, source);
+    const QStringList expected{QStringLiteral("error: %1:1: the keyword pattern \"(mov\" is not a valid regular "
+                                              "expression (missing closing parenthesis at offset 4); the line is ignored")
+                                   .arg(QDir::toNativeSeparators(path(QStringLiteral("AVRASM.SYN"))))};
+    QCOMPARE(workbench.output, expected);
+    // The good line still styles.
+    auto *lexer = qobject_cast<QsciLexerQuorvin *>(editor.lexer());
+    QVERIFY(lexer);
+    QCOMPARE(lexer->pattern(QsciLexerQuorvin::KeywordRule), QStringLiteral("nop"));
+    // A change of the settings loads the file again, without saying the same again.
+    editor.applySettings();
+    QCOMPARE(workbench.output, expected);
 }
 
 void TestSourceEditor::displayItemsReachTheLexers()

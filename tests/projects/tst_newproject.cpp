@@ -357,7 +357,7 @@ private slots:
                 choose(second, "controllerFamily", QStringLiteral("AVR"));
                 choose(second, "controller", QStringLiteral("ATmega16"));
                 QFile::remove(design);
-                DialogAnswerer::handle("QMessageBox", [second](QWidget *box) {
+                DialogAnswerer::handle("QMessageBox", [](QWidget *box) {
                     DialogAnswerer::seenTexts().append(static_cast<QMessageBox *>(box)->text());
                     static_cast<QMessageBox *>(box)->accept();
                     // The page stays; the user gives up.
