@@ -188,17 +188,37 @@ void QsciLexerQuorvin::setEditor(QsciScintilla *newEditor)
         connect(newEditor, &QsciScintillaBase::SCN_MODIFIED, this, &QsciLexerQuorvin::documentModified);
 }
 
-void QsciLexerQuorvin::documentModified(int position, int modificationType, const char *, int, int linesAdded,
+void QsciLexerQuorvin::documentModified(int position, int modificationType, const char *, int length, int linesAdded,
                                         int, int, int, int, int)
 {
     if (!editor() || !(modificationType & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)))
         return;
-    // The edited line keeps its entry state (nothing before it changed) but needs new
-    // styles; lines the edit added start with copied states that mean nothing.
+    // The edited lines keep their entry states (nothing before them changed) but need new
+    // styles: the line the edit starts in and, for an insertion, every line its text reaches
+    // (with line ends that pair up differently, such as CR then LF, that may be a line the
+    // edit did not add). Lines the edit added start with copied states that mean nothing.
     const int line = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
-    const int flags = lineFlags(line);
-    if (flags & Styled)
-        setLineFlags(line, flags & ~Styled);
+    const int last = modificationType & QsciScintillaBase::SC_MOD_INSERTTEXT
+                         ? int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, position + length))
+                         : line;
+    for (int edited = line; edited <= last; ++edited) {
+        const int flags = lineFlags(edited);
+        if (flags & Styled)
+            setLineFlags(edited, flags & ~Styled);
+    }
+    // An edit that starts right after a CR can take the LF from the line before (text put
+    // between the two, or the LF deleted), whose tokens may then end differently (a "$" rule
+    // takes the line break): that line is styled again, and the editor is told to start there.
+    if (line > 0 &&
+        position == int(send(QsciScintillaBase::SCI_POSITIONFROMLINE, line)) &&
+        send(QsciScintillaBase::SCI_GETCHARAT, position - 1) == '\r') {
+        const int before = lineFlags(line - 1);
+        if (before & Styled)
+            setLineFlags(line - 1, before & ~Styled);
+        const int beforeStart = int(send(QsciScintillaBase::SCI_POSITIONFROMLINE, line - 1));
+        if (send(QsciScintillaBase::SCI_GETENDSTYLED) > beforeStart)
+            send(QsciScintillaBase::SCI_STARTSTYLING, beforeStart);
+    }
     for (int added = line + 1; added <= line + linesAdded; ++added) {
         if (send(QsciScintillaBase::SCI_GETLINESTATE, added) != 0)
             send(QsciScintillaBase::SCI_SETLINESTATE, added, 0);
