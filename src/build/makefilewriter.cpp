@@ -294,12 +294,6 @@ bool MakefileWriter::write()
         if (insideBuildDirectory(node->file()))
             QDir().mkpath(QFileInfo(node->file()).absolutePath());
     }
-    QSaveFile file(makefile());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (workbench)
-            workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(QFileInfo(file.fileName()).absoluteFilePath()));
-        return false;
-    }
     QString variables;
     QTextStream section(&variables);
     bool ok = writeGeneralOptions(section);
@@ -307,7 +301,8 @@ bool MakefileWriter::write()
     ok = writeProcessingTools(section) && ok;
     section.flush();
 
-    QTextStream out(&file);
+    QByteArray text;
+    QTextStream out(&text);
     out << ruler << "\n# Makefile for project \n" << ruler << '\n' << variables;
     if (configuration.root())
         writeTreeComment(out, configuration.root(), QStringLiteral("#  "));
@@ -318,12 +313,24 @@ bool MakefileWriter::write()
     writeDependencies(out);
     collectErrorFiles();
     out.flush();
-    if (!file.commit()) {
+    if (!writeIfChanged(makefile(), text, QIODevice::Text)) {
         if (workbench)
-            workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(QFileInfo(file.fileName()).absoluteFilePath()));
+            workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(QFileInfo(makefile()).absoluteFilePath()));
         return false;
     }
     return ok && writeFlagsStamp(variables);
+}
+
+// Most builds write what the last one wrote: leaving the file alone then spares a flush to
+// disk on every build.
+bool MakefileWriter::writeIfChanged(const QString &path, const QByteArray &text, QIODevice::OpenMode mode)
+{
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly | mode) && current.readAll() == text)
+        return true;
+    current.close();
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly | mode) && file.write(text) == text.size() && file.commit();
 }
 
 // What the files were made with: the variables and, for each kind of step, its command
@@ -343,12 +350,7 @@ bool MakefileWriter::writeFlagsStamp(const QString &variables) const
     }
     steps.sort();
     const QByteArray flags = (variables + QLatin1Char('\n') + steps.join(QLatin1String("\n\n")) + QLatin1Char('\n')).toUtf8();
-    QFile current(flagsStamp());
-    if (current.open(QIODevice::ReadOnly) && current.readAll() == flags)
-        return true;
-    current.close();
-    QSaveFile stamp(flagsStamp());
-    if (stamp.open(QIODevice::WriteOnly) && stamp.write(flags) == flags.size() && stamp.commit())
+    if (writeIfChanged(flagsStamp(), flags, QIODevice::NotOpen))
         return true;
     if (workbench)
         workbench->addMessage(tr("Cannot open file %1 for writing\n").arg(flagsStamp()));

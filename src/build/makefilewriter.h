@@ -6,6 +6,7 @@
 #include "build/placeholderresolver.h"
 
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -78,6 +79,7 @@ private:
     QStringList dependencyFiles(const ProjectNode *node) const;
     bool insideBuildDirectory(const QString &file) const;
     bool writeFlagsStamp(const QString &variables) const;
+    static bool writeIfChanged(const QString &path, const QByteArray &text, QIODevice::OpenMode mode);
     QString absoluteName(const QString &name) const;
     void fillFileNames();
     void fillNode(ProjectNode *node);

@@ -5,6 +5,11 @@
 
 WaitCursor::WaitCursor(bool wait)
 {
+    // A build from the command line runs without a GUI application, and so without cursors.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        active = false;
+        return;
+    }
     QGuiApplication::setOverrideCursor(QCursor(wait ? Qt::WaitCursor : Qt::BusyCursor));
 }
 

@@ -290,9 +290,13 @@ private slots:
         backdate(at(QStringLiteral("Debug")));
         const QDateTime objectBefore = modified(at(object));
         const QDateTime hexBefore = modified(hex);
+        const QString makefile = at(QStringLiteral("Debug/Makefile"));
+        const QDateTime makefileBefore = modified(makefile);
         QVERIFY(writeFile(at(header), TestFiles::contents(at(header)) + "\n"));
         QVERIFY(build());
         QVERIFY(!upToDate());
+        // Nothing in the project changed, so neither did the Makefile: it is not written again.
+        QCOMPARE(modified(makefile), makefileBefore);
         QVERIFY(modified(at(object)) > objectBefore);
         QVERIFY(modified(hex) > hexBefore);
         QVERIFY(build());
@@ -315,6 +319,7 @@ private slots:
         QVERIFY(build());
         QVERIFY(modified(hex) > clockBefore);
         QVERIFY(modified(at(object)) > clockBefore);
+        QVERIFY(modified(makefile) > clockBefore);
         QVERIFY(build());
         QVERIFY(upToDate());
     }
