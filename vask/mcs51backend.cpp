@@ -25,12 +25,12 @@ const QByteArray readPorts = "get sfr 0x80 0x90 0xa0 0xb0\n";
 
 }
 
-Mcs51Backend::Mcs51Backend() = default;
+Mcs51Backend::Mcs51Backend() : ToolBackend("VASK_S51", "s51", "quit\n") {}
 
 Mcs51Backend::~Mcs51Backend()
 {
-    if (tool)
-        tool->finish("quit\n");
+    // The pipe stays open until s51 has read its quit command.
+    finishTool();
     if (serialInput >= 0)
         ::close(serialInput);
 }
@@ -46,69 +46,39 @@ bool Mcs51Backend::parsePin(const QString &pin, int *port, int *bit)
     return true;
 }
 
-bool Mcs51Backend::create(const DeviceInfo &info, quint64 clock, QString *error)
+QString Mcs51Backend::text(Text which) const
 {
-    if (!info.runnable()) {
-        *error = tr("The %1 cannot be simulated.").arg(info.name);
-        return false;
+    switch (which) {
+    case Text::NotInstalled:
+        return tr("The 8051 simulator s51 is not installed (Debian package sdcc-ucsim), so the %1 cannot run.");
+    case Text::NoFolder:
+        return tr("No temporary folder for the 8051 simulator: %1");
+    case Text::Ended:
+        return tr("The 8051 simulator s51 has ended.");
+    case Text::NoFirmware:
+        return tr("The firmware cannot be handed to the 8051 simulator: %1");
     }
-    const QString program = ToolProcess::locate("VASK_S51", QStringLiteral("s51"));
-    if (!program.contains(QLatin1Char('/'))) {
-        *error = tr("The 8051 simulator s51 is not installed (Debian package sdcc-ucsim), so the %1 cannot run.").arg(info.name);
-        return false;
-    }
-    folder = std::make_unique<QTemporaryDir>();
-    if (!folder->isValid()) {
-        *error = tr("No temporary folder for the 8051 simulator: %1").arg(folder->errorString());
-        return false;
-    }
-    device = info;
-    hertz = clock;
-    return true;
+    return {};
 }
 
-void Mcs51Backend::load(const FirmwareImage &image)
+bool Mcs51Backend::prepareStart(QStringList *arguments)
 {
-    hexText = image.toHex();
-    reset();
-}
-
-bool Mcs51Backend::fail(const QString &message)
-{
-    broken = true;
-    reason = message;
-    if (tool)
-        tool->finish(QByteArray());
-    return false;
-}
-
-bool Mcs51Backend::ensureStarted()
-{
-    if (broken)
-        return false;
-    if (tool && tool->isRunning())
-        return true;
-    if (tool)
-        return fail(tr("The 8051 simulator s51 has ended."));
-    QFile hex(folder->filePath(QStringLiteral("firmware.hex")));
-    if (!hex.open(QIODevice::WriteOnly | QIODevice::Truncate) || hex.write(hexText) != hexText.size())
-        return fail(tr("The firmware cannot be handed to the 8051 simulator: %1").arg(hex.errorString()));
-    hex.close();
     // Names relative to the tool's working folder: s51 splits its serial options at commas.
-    QStringList arguments = {QStringLiteral("-b"), QStringLiteral("-t"), device.core, QStringLiteral("-X"), QString::number(hertz)};
+    *arguments = {QStringLiteral("-b"), QStringLiteral("-t"), device.core, QStringLiteral("-X"), QString::number(hertz)};
     if (!uartName.isEmpty()) {
-        const QByteArray input = QFile::encodeName(folder->filePath(QStringLiteral("serial.in")));
-        QFile(folder->filePath(QStringLiteral("serial.out"))).open(QIODevice::WriteOnly | QIODevice::Truncate);
+        const QByteArray input = QFile::encodeName(filePath(QStringLiteral("serial.in")));
+        QFile(filePath(QStringLiteral("serial.out"))).open(QIODevice::WriteOnly | QIODevice::Truncate);
         // Held open for reading and writing, so that neither side's open waits for the other.
         if (::mkfifo(input.constData(), 0600) != 0 || (serialInput = ::open(input.constData(), O_RDWR | O_NONBLOCK)) < 0)
             return fail(tr("No pipe for the 8051 serial port: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
-        arguments << QStringLiteral("-S") << QStringLiteral("in=serial.in,out=serial.out");
+        *arguments << QStringLiteral("-S") << QStringLiteral("in=serial.in,out=serial.out");
     }
-    arguments << QStringLiteral("firmware.hex");
-    tool = std::make_unique<ToolProcess>();
-    QString error;
-    if (!tool->start(ToolProcess::locate("VASK_S51", QStringLiteral("s51")), arguments, folder->path(), &error))
-        return fail(error);
+    *arguments << QStringLiteral("firmware.hex");
+    return true;
+}
+
+bool Mcs51Backend::afterStart()
+{
     QByteArray commands;
     for (int port = 0; port < 4; ++port) {
         if (driven[port])
@@ -170,7 +140,7 @@ bool Mcs51Backend::exchange(const QByteArray &commands, quint64 *stepped, bool *
 void Mcs51Backend::reset()
 {
     ticks = 0;
-    if (tool && tool->isRunning() && !broken) {
+    if (running()) {
         QByteArray commands = "reset\n";
         for (int port = 0; port < 4; ++port) {
             if (driven[port])
@@ -224,7 +194,7 @@ void Mcs51Backend::drivePin(const QString &pin, bool high)
     const quint8 mask = static_cast<quint8>(1u << bit);
     driven[port] |= mask;
     outside[port] = high ? (outside[port] | mask) : (outside[port] & ~mask);
-    if (tool && tool->isRunning() && !broken) {
+    if (running()) {
         quint64 stepped = 0;
         exchange(QByteArray("set hw port[") + QByteArray::number(port) + "] " + QByteArray::number(outside[port]) + '\n', &stepped);
     } else {
@@ -253,7 +223,7 @@ void Mcs51Backend::readSerial()
 {
     if (uartName.isEmpty())
         return;
-    QFile output(folder->filePath(QStringLiteral("serial.out")));
+    QFile output(filePath(QStringLiteral("serial.out")));
     if (!output.open(QIODevice::ReadOnly) || output.size() <= serialRead || !output.seek(serialRead))
         return;
     const QByteArray bytes = output.readAll();

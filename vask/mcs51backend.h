@@ -1,13 +1,10 @@
 #ifndef MCS51BACKEND_H
 #define MCS51BACKEND_H
 
-#include "backend.h"
 #include "pinwatchlist.h"
-#include "toolprocess.h"
+#include "toolbackend.h"
 
-#include <QTemporaryDir>
 #include <array>
-#include <memory>
 
 // An 8051 controller on the s51 simulator (sdcc-ucsim), run as a child process through its
 // command console. It steps the firmware in slices of many instructions with a breakpoint on
@@ -15,15 +12,12 @@
 // changed the pin, and the pin change is reported at its exact clock period. The serial port
 // goes through a pipe (to s51) and a file (from s51), read after every slice. The tool
 // starts on the first run(), on the thread that runs the simulation.
-class Mcs51Backend : public Backend
+class Mcs51Backend : public ToolBackend
 {
 public:
     Mcs51Backend();
     ~Mcs51Backend() override;
 
-    bool create(const DeviceInfo &device, quint64 hertz, QString *error) override;
-    quint32 flashSize() const override { return device.flashBytes; }
-    void load(const FirmwareImage &image) override;
     void reset() override;
     int watchPin(const QString &pin) override;
     Level level(int watch) const override;
@@ -41,8 +35,9 @@ public:
     static bool parsePin(const QString &pin, int *port, int *bit);
 
 private:
-    bool ensureStarted();
-    bool fail(const QString &message);
+    QString text(Text which) const override;
+    bool prepareStart(QStringList *arguments) override;
+    bool afterStart() override;
     // Sends commands followed by a read of the four ports and waits for the answer: the
     // clock periods they ran and whether a full step (not a breakpoint) ended them.
     bool exchange(const QByteArray &commands, quint64 *stepped, bool *completed = nullptr);
@@ -50,10 +45,7 @@ private:
     void readSerial();
     Level levelOf(int port, int bit) const;
 
-    DeviceInfo device;
-    quint64 hertz = 0;
     quint64 ticks = 0;
-    QByteArray hexText;
     PinWatchList watches;
     // Levels the pins read: the latch ANDed with what the parts outside put on them.
     std::array<quint8, 4> pins = {0xff, 0xff, 0xff, 0xff};
@@ -63,9 +55,6 @@ private:
     int serialInput = -1;
     qint64 serialRead = 0;
     double ticksPerInstruction = 12.0;
-    bool broken = false;
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<ToolProcess> tool;
 };
 
 #endif

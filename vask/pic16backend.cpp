@@ -24,13 +24,9 @@ constexpr quint8 sixteenBitRate = 0x08;
 
 }
 
-Pic16Backend::Pic16Backend() = default;
+Pic16Backend::Pic16Backend() : ToolBackend("VASK_GPSIM", "gpsim", "quit\n") {}
 
-Pic16Backend::~Pic16Backend()
-{
-    if (tool)
-        tool->finish("quit\n");
-}
+Pic16Backend::~Pic16Backend() = default;
 
 bool Pic16Backend::parsePin(const QString &pin, char *port, int *bit)
 {
@@ -53,39 +49,25 @@ quint64 Pic16Backend::baudRate(quint64 clock, quint8 txsta, quint8 spbrg, quint8
     return std::max<quint64>((clock + period / 2) / period, 1);
 }
 
-bool Pic16Backend::create(const DeviceInfo &info, quint64 clock, QString *error)
+QString Pic16Backend::text(Text which) const
 {
-    if (!info.runnable()) {
-        *error = tr("The %1 cannot be simulated.").arg(info.name);
-        return false;
+    switch (which) {
+    case Text::NotInstalled:
+        return tr("The PIC simulator gpsim is not installed (Debian package gpsim), so the %1 cannot run.");
+    case Text::NoFolder:
+        return tr("No temporary folder for the PIC simulator: %1");
+    case Text::Ended:
+        return tr("The PIC simulator gpsim has ended.");
+    case Text::NoFirmware:
+        return tr("The firmware cannot be handed to the PIC simulator: %1");
     }
-    if (!ToolProcess::locate("VASK_GPSIM", QStringLiteral("gpsim")).contains(QLatin1Char('/'))) {
-        *error = tr("The PIC simulator gpsim is not installed (Debian package gpsim), so the %1 cannot run.").arg(info.name);
-        return false;
-    }
-    folder = std::make_unique<QTemporaryDir>();
-    if (!folder->isValid()) {
-        *error = tr("No temporary folder for the PIC simulator: %1").arg(folder->errorString());
-        return false;
-    }
-    device = info;
-    hertz = clock;
+    return {};
+}
+
+bool Pic16Backend::prepareStart(QStringList *arguments)
+{
+    *arguments = {QStringLiteral("-i"), QStringLiteral("-p"), device.core, QStringLiteral("firmware.hex")};
     return true;
-}
-
-void Pic16Backend::load(const FirmwareImage &image)
-{
-    hexText = image.toHex();
-    reset();
-}
-
-bool Pic16Backend::fail(const QString &message)
-{
-    broken = true;
-    reason = message;
-    if (tool)
-        tool->finish(QByteArray());
-    return false;
 }
 
 QByteArray Pic16Backend::readPortsCommands() const
@@ -125,23 +107,8 @@ QByteArray Pic16Backend::driveCommands(const QString &pin, bool high)
     return commands;
 }
 
-bool Pic16Backend::ensureStarted()
+bool Pic16Backend::afterStart()
 {
-    if (broken)
-        return false;
-    if (tool && tool->isRunning())
-        return true;
-    if (tool)
-        return fail(tr("The PIC simulator gpsim has ended."));
-    QFile hex(folder->filePath(QStringLiteral("firmware.hex")));
-    if (!hex.open(QIODevice::WriteOnly | QIODevice::Truncate) || hex.write(hexText) != hexText.size())
-        return fail(tr("The firmware cannot be handed to the PIC simulator: %1").arg(hex.errorString()));
-    hex.close();
-    tool = std::make_unique<ToolProcess>();
-    QString error;
-    if (!tool->start(ToolProcess::locate("VASK_GPSIM", QStringLiteral("gpsim")),
-                     {QStringLiteral("-i"), QStringLiteral("-p"), device.core, QStringLiteral("firmware.hex")}, folder->path(), &error))
-        return fail(error);
     QByteArray commands = "frequency " + QByteArray::number(hertz) + '\n';
     for (const int port : watches.ports()) {
         const QByteArray letter(1, static_cast<char>(port));
@@ -166,7 +133,7 @@ bool Pic16Backend::ensureStarted()
     if (!exchange(commands + readPortsCommands() + serialCommands()))
         return false;
     feedSerial();
-    return !broken;
+    return true;
 }
 
 bool Pic16Backend::exchange(const QByteArray &commands)
@@ -239,7 +206,7 @@ bool Pic16Backend::exchange(const QByteArray &commands)
 
 void Pic16Backend::reset()
 {
-    if (tool && tool->isRunning() && !broken) {
+    if (running()) {
         // Changes the reset makes happen at its start, cycle 0.
         base = cycles;
         exchange("reset\n" + readPortsCommands() + serialCommands());
@@ -297,7 +264,7 @@ void Pic16Backend::drivePin(const QString &pin, bool high)
     const quint8 mask = static_cast<quint8>(1u << bit);
     port.driven |= mask;
     port.outside = static_cast<quint8>(high ? (port.outside | mask) : (port.outside & ~mask));
-    if (tool && tool->isRunning() && !broken)
+    if (running())
         exchange(driveCommands(pin, high));
     else if (!drivers.contains(pin.toUpper()))
         drivers.append(pin.toUpper());
@@ -319,7 +286,7 @@ void Pic16Backend::sendUart(const QString &name, const QByteArray &bytes)
     if (uartName.isEmpty() || name != uartName)
         return;
     serialInput += bytes;
-    if (tool && tool->isRunning() && !broken)
+    if (running())
         feedSerial();
 }
 

@@ -1,14 +1,11 @@
 #ifndef PIC16BACKEND_H
 #define PIC16BACKEND_H
 
-#include "backend.h"
 #include "pinwatchlist.h"
-#include "toolprocess.h"
+#include "toolbackend.h"
 
 #include <QHash>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <memory>
 
 // A PIC16 controller on gpsim, run as a child process through its command line. Every write
 // to a watched port's PORT or TRIS register is a breakpoint, and gpsim names the cycle of
@@ -18,15 +15,12 @@
 // of that write; what the terminal sends goes in through gpsim's usart module on the RX pin,
 // framed at the baud rate the firmware has set up, so the controller's own receiver takes it
 // in. The tool starts on the first run(), on the thread that runs the simulation.
-class Pic16Backend : public Backend
+class Pic16Backend : public ToolBackend
 {
 public:
     Pic16Backend();
     ~Pic16Backend() override;
 
-    bool create(const DeviceInfo &device, quint64 hertz, QString *error) override;
-    quint32 flashSize() const override { return device.flashBytes; }
-    void load(const FirmwareImage &image) override;
     void reset() override;
     int watchPin(const QString &pin) override;
     Level level(int watch) const override;
@@ -46,6 +40,9 @@ public:
     static quint64 baudRate(quint64 hertz, quint8 txsta, quint8 spbrg, quint8 spbrgh, quint8 baudctl);
 
 private:
+    QString text(Text which) const override;
+    bool prepareStart(QStringList *arguments) override;
+    bool afterStart() override;
     struct Port
     {
         quint8 latch = 0;
@@ -54,8 +51,6 @@ private:
         quint8 outside = 0;
     };
 
-    bool ensureStarted();
-    bool fail(const QString &message);
     // Sends commands followed by a read of the cycle counter and waits for that answer.
     bool exchange(const QByteArray &commands);
     QByteArray driveCommands(const QString &pin, bool high);
@@ -65,12 +60,9 @@ private:
     void updateWatches(quint64 at);
     Level levelOf(char port, int bit) const;
 
-    DeviceInfo device;
-    quint64 hertz = 0;
     // gpsim's cycle counter, which its reset leaves running, and its value at our reset.
     quint64 cycles = 0;
     quint64 base = 0;
-    QByteArray hexText;
     PinWatchList watches;
     QHash<char, Port> ports;
     QStringList drivers; // pins with a pull-up module, by module number
@@ -79,9 +71,6 @@ private:
     QString uartName;
     QString uartRx;
     QByteArray serialInput; // bytes the terminal sent before the tool ran
-    bool broken = false;
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<ToolProcess> tool;
 };
 
 #endif
