@@ -125,6 +125,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     Entry entry = {argc, argv, 0};
+    // Only whether it is a batch build is asked here; its refusals are read again once the
+    // translations are in.
     const bool batchBuild = CommandLineOptions::batchBuild(arguments).has_value();
     if (!Platform::runCrashGuarded(batchBuild ? runBatchBuild : runEntry, &entry)) {
         if (entry.exitCode == 0)

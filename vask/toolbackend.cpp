@@ -38,7 +38,9 @@ bool ToolBackend::create(const DeviceInfo &info, quint64 clock, QString *error)
         *error = tr("The %1 cannot be simulated.").arg(info.name);
         return false;
     }
-    if (!ToolProcess::locate(variable, program).contains(QLatin1Char('/'))) {
+    // Looked up once: the program found now is the one every later start runs.
+    programPath = ToolProcess::locate(variable, program);
+    if (!programPath.contains(QLatin1Char('/'))) {
         *error = text(Text::NotInstalled).arg(info.name);
         return false;
     }
@@ -84,7 +86,7 @@ bool ToolBackend::ensureStarted()
         return false;
     tool = std::make_unique<ToolProcess>();
     QString error;
-    if (!tool->start(ToolProcess::locate(variable, program), arguments, folder->path(), &error))
+    if (!tool->start(programPath, arguments, folder->path(), &error))
         return fail(error);
     return afterStart() && !broken;
 }

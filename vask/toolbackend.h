@@ -55,6 +55,7 @@ protected:
 private:
     const char *variable;
     const QString program;
+    QString programPath;
     const QByteArray quitCommand;
     QByteArray hexText;
     bool broken = false;
